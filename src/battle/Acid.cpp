@@ -1,0 +1,4 @@
+#include "battle/Acid.h"
+
+void AcidStep() {}
+void SpawnAcid(double, double) {}

@@ -1,0 +1,4 @@
+#include "battle/Blood.h"
+
+void BloodStep() {}
+void SpawnBlood(double, double, int, double, int) {}

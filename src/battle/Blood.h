@@ -1,0 +1,7 @@
+#pragma once
+
+// Flying blood and the marks it leaves.
+void BloodStep();
+// count particles at (x, y) flying in direction with a strength; kind 3 melee,
+// 4 cleaner.
+void SpawnBlood(double x, double y, int count, double direction, int strength);

@@ -1,0 +1,4 @@
+#include "battle/Bullets.h"
+
+void MoveBullets() {}
+void UnitDeathCheck(int) {}

@@ -1,0 +1,5 @@
+#include "battle/Sheep.h"
+
+void SheepStep() {}
+void SpawnSheep() {}
+void SheepDeathCheck(int) {}

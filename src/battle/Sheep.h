@@ -1,0 +1,5 @@
+#pragma once
+
+void SheepStep();
+void SpawnSheep();
+void SheepDeathCheck(int s);

@@ -1,0 +1,3 @@
+#include "battle/Snow.h"
+
+void SnowStep() {}

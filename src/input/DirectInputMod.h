@@ -1,0 +1,18 @@
+// Keyboard and mouse: the keyboard state by DirectInput scan codes, the cursor
+// in field pixels, the global keys and the window events of the field.
+#pragma once
+
+void CreateKeyboard();
+void ReleaseInput();
+void ClipCursorToField(bool clip);
+void UpdateCursor();
+void ReadKeyboard();
+
+// Window events of Field (virtual-key codes; buttons 1 left, 2 right, 4 middle).
+void Field_KeyDown(int keyCode);
+void Field_KeyUp(int keyCode);
+void Field_MouseDown(int button);
+void Field_MouseUp(int button);
+
+// Connects the handlers above (and typed text, closing) to the window.
+void InstallWindowHandlers();

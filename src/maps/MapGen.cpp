@@ -1,0 +1,4 @@
+#include "maps/MapGen.h"
+
+void GenerateMaps() {}
+void ChooseNewGameTerrain() {}

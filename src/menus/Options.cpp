@@ -1,0 +1,4 @@
+#include "menus/Options.h"
+
+void LoadSaveOptions(bool) {}
+void SetDisplayMode(bool) {}

@@ -1,0 +1,6 @@
+#include "menus/Menus.h"
+
+// The options, help and credits screens arrive with their own work.
+void OptionsScreen() {}
+void HelpScreen() {}
+void CreditsScreen() {}

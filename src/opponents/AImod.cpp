@@ -1,0 +1,3 @@
+#include "opponents/AImod.h"
+
+void UpdateUnits() {}

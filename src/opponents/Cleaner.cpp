@@ -1,0 +1,3 @@
+#include "opponents/Cleaner.h"
+
+void CleanerStep() {}

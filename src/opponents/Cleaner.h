@@ -1,0 +1,4 @@
+// The cleaning creature "Buger".
+#pragma once
+
+void CleanerStep();

@@ -1,0 +1,24 @@
+// Time for the game: a millisecond tick count and the local date. Tests replace
+// both with a manual clock so every rule can run without waiting.
+#pragma once
+
+#include <cstdint>
+
+// Milliseconds since an arbitrary start, like the system tick count.
+uint32_t GetTickCount();
+
+// Sleeps until GetTickCount() > tick (frame pacing). With the test clock it
+// moves the test clock forward instead of sleeping.
+void WaitUntilTickPasses(uint32_t tick);
+
+// Test clock: when on, GetTickCount() returns a value that only moves through
+// AdvanceTestClock and WaitUntilTickPasses.
+void UseTestClock(bool on, uint32_t start = 0);
+void AdvanceTestClock(uint32_t ms);
+
+struct LocalDate {
+    int Year, Month, Day;
+};
+LocalDate GetLocalDate();
+// Fixes the date for tests; Year 0 returns to the real date.
+void SetTestDate(LocalDate d);

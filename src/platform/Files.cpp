@@ -1,0 +1,173 @@
+#include "platform/Files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <strings.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+std::string GameFolder;
+
+std::string ExeFolder() {
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return ".";
+    buf[n] = 0;
+    std::string p = buf;
+    auto slash = p.rfind('/');
+    return slash == std::string::npos ? "." : p.substr(0, slash);
+}
+
+bool IsDir(const std::string& p) {
+    struct stat st;
+    return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool Exists(const std::string& p) {
+    struct stat st;
+    return stat(p.c_str(), &st) == 0;
+}
+
+// Finds an entry of folder whose name equals name without regard to case.
+std::string MatchEntry(const std::string& folder, const std::string& name) {
+    if (Exists(folder + "/" + name)) return name;
+    DIR* d = opendir(folder.empty() ? "/" : folder.c_str());
+    if (!d) return name;
+    std::string found = name;
+    while (dirent* e = readdir(d)) {
+        if (strcasecmp(e->d_name, name.c_str()) == 0) {
+            found = e->d_name;
+            break;
+        }
+    }
+    closedir(d);
+    return found;
+}
+}  // namespace
+
+const std::string& AppPath() {
+    if (GameFolder.empty()) GameFolder = ExeFolder();
+    return GameFolder;
+}
+
+void SetAppPath(const std::string& folder) { GameFolder = folder; }
+
+std::string ResolveCase(const std::string& path) {
+    if (path.empty() || Exists(path)) return path;
+    std::string result;
+    size_t i = 0;
+    if (path[0] == '/') {
+        result = "";
+        i = 1;
+    } else {
+        result = ".";
+    }
+    bool first = true;
+    while (i <= path.size()) {
+        size_t j = path.find('/', i);
+        if (j == std::string::npos) j = path.size();
+        std::string part = path.substr(i, j - i);
+        if (!part.empty()) {
+            std::string folder = result.empty() ? "/" : result;
+            std::string entry = IsDir(folder) ? MatchEntry(result, part) : part;
+            if (first && path[0] != '/') result = entry;
+            else result += "/" + entry;
+            first = false;
+        }
+        i = j + 1;
+    }
+    return result;
+}
+
+std::string GamePath(std::string_view literal) {
+    std::string rel(literal);
+    for (auto& c : rel) if (c == '\\') c = '/';
+    while (!rel.empty() && rel[0] == '/') rel.erase(0, 1);
+    return ResolveCase(AppPath() + "/" + rel);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return false;
+    std::ostringstream ss;
+    ss << f.rdbuf();
+    if (f.bad()) return false;
+    out = ss.str();
+    return true;
+}
+
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
+    std::string data;
+    if (!ReadWholeFile(path, data)) return false;
+    lines.clear();
+    std::string cur;
+    for (size_t i = 0; i < data.size(); i++) {
+        char c = data[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(cur);
+            cur.clear();
+            if (c == '\r' && i + 1 < data.size() && data[i + 1] == '\n') i++;
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) lines.push_back(cur);
+    return true;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view data) {
+    std::string tmp = path + ".tmp" + std::to_string(getpid());
+    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = write(fd, data.data() + done, data.size() - done);
+        if (n <= 0) {
+            close(fd);
+            unlink(tmp.c_str());
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (fsync(fd) != 0 || close(fd) != 0) {
+        unlink(tmp.c_str());
+        return false;
+    }
+    if (rename(tmp.c_str(), path.c_str()) != 0) {
+        unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool FileExistsOnDisk(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool CopyFileOver(const std::string& from, const std::string& to) {
+    std::string data;
+    if (!ReadWholeFile(from, data)) return false;
+    return WriteFileAtomic(to, data);
+}
+
+bool DeleteFileIfThere(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+MemoryStatus QueryMemoryStatus() {
+    MemoryStatus m{0, 0, 0};
+    std::ifstream f("/proc/meminfo");
+    std::string key;
+    uint64_t value;
+    std::string unit;
+    while (f >> key >> value >> unit) {
+        if (key == "MemTotal:") m.TotalPhys = value * 1024;
+        else if (key == "MemAvailable:") m.AvailPhys = value * 1024;
+    }
+    if (m.TotalPhys) m.MemoryLoad = static_cast<uint32_t>(100 - m.AvailPhys * 100 / m.TotalPhys);
+    return m;
+}

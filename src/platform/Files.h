@@ -1,0 +1,39 @@
+// Files and folders of the game: the game folder, literal game paths, atomic
+// replacement of every file the game writes, copy, delete and the memory figures.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The game folder (where the executable lies). Tests point it elsewhere.
+const std::string& AppPath();
+void SetAppPath(const std::string& folder);
+
+// The game folder plus a literal game path such as "\OtherFiles\Options.txt".
+// Backslashes become slashes and every existing component is matched without
+// regard to case ("otherfiles" finds "OtherFiles").
+std::string GamePath(std::string_view literal);
+
+// Same matching for an arbitrary path (folder + name).
+std::string ResolveCase(const std::string& path);
+
+bool ReadWholeFile(const std::string& path, std::string& out);
+// Splits at CR LF, LF or CR; a final line without an end is kept.
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+
+// Writes a temporary file beside the target, flushes it and renames it over the
+// target, so a crash leaves either the old file or the new one.
+bool WriteFileAtomic(const std::string& path, std::string_view data);
+
+bool FileExistsOnDisk(const std::string& path);
+bool CopyFileOver(const std::string& from, const std::string& to);
+bool DeleteFileIfThere(const std::string& path);
+
+struct MemoryStatus {
+    uint32_t MemoryLoad;  // percent in use
+    uint64_t TotalPhys;   // bytes
+    uint64_t AvailPhys;   // bytes
+};
+MemoryStatus QueryMemoryStatus();

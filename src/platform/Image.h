@@ -1,0 +1,19 @@
+// Picture files: loading JPEG and BMP into a surface, writing BMP and JPEG.
+#pragma once
+
+#include <string>
+
+#include "platform/Surface.h"
+
+// Replaces the surface's picture with the file's; false (and the surface left
+// as it was) when the file is missing or unreadable.
+bool LoadPictureFile(const std::string& path, Surface& s);
+
+// 24-bit Windows bitmap, written atomically.
+bool SaveBmpFile(const std::string& path, const Surface& s);
+
+// Baseline JPEG at quality 1..100. With fullChroma the colour is not
+// subsampled (4:4:4), which keeps sprite sheets clean. Written atomically.
+bool SaveJpegFile(const std::string& path, const Surface& s, int quality, bool fullChroma = false);
+// The same into memory.
+bool EncodeJpeg(const Surface& s, int quality, bool fullChroma, std::string& out);

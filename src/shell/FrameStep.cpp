@@ -1,0 +1,3 @@
+#include "shell/Form1.h"
+
+void FrameStep() {}

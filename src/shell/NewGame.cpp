@@ -1,0 +1,74 @@
+#include "shell/NewGame.h"
+
+#include <cstdio>
+
+#include "battle/StatusBar.h"
+#include "maps/MapGen.h"
+#include "opponents/TextFile.h"
+#include "platform/Clock.h"
+#include "shell/GameState.h"
+#include "sound/DirectSoundMod.h"
+
+void NewGame() {
+    StopSound(26);
+    GamePaused = 0;
+    GameRunning = -1;
+    MouseLeft = 0;
+    SeparationOff = 0;
+    ResetBattlefield();  // the status bar's per-game counters and the other mechanisms
+
+    Units[0].Active = 0;
+    if (!LoadUnitFile("DEFAULT")) {
+        // The installation lacks its player file: stay in the menus.
+        GameRunning = 0;
+        PlaySound(26, 500);
+        return;
+    }
+    Unit& p = Units[0];
+    p.Facing = 270;
+    p.X = 140;
+    p.Y = 140;
+    p.SpeedXP = p.AccuracyXP = p.RechargeXP = p.Reserved2 = p.MeleeXP = 0;
+    LocalDate d = GetLocalDate();
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d%02d%02d", d.Year % 10000, d.Month % 100, d.Day % 100);
+    p.GameDate = date;
+    p.Ammo = 20;
+    p.Speed = 10;
+    p.Health = 100;
+    p.Spread = 30;
+    p.Melee = 0;
+    p.BulletSpeed = 3;
+    p.BulletRange = 60;
+    p.Recharge = 15;
+
+    HitScore = 0;
+    GameMinutes = 0;
+    GameSeconds = 0;
+    Kills = 0;
+    BonusScore = 0;
+    SkillScore = 0;
+    FireMode = 1;
+    SpawnCounter = 0;
+    StillFireSeconds = 0;
+    WaveLeft = WavePending = WaveSize = WaveTimer = 0;
+
+    for (int i = 1; i <= MaxUnit; i++) Units[i].Active = 0;
+    for (int i = 0; i < 10; i++) {
+        CrateActive[i] = 0;
+        HealthPackActive[i] = 0;
+    }
+    for (int i = 0; i < 5; i++) {
+        AcidActive[i] = 0;
+        BoostTimers[i] = 0;
+    }
+    for (auto& b : Bullets) b.Life = 0;
+    for (auto& s : Sheeps) s.Active = 0;
+
+    BugerActive = 0;
+    AirPlaneActive = 0;
+    ShakeActive = 0;
+
+    PlaySound(22, 500);
+    ChooseNewGameTerrain();
+}

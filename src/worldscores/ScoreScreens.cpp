@@ -1,0 +1,5 @@
+#include "worldscores/ScoreScreens.h"
+
+void HighScoresScreen() {}
+void WorldScoresScreen() {}
+void EntryDetails(int) {}
