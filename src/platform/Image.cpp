@@ -1,6 +1,3 @@
 #include "platform/Image.h"
 
 bool LoadPictureFile(const std::string&, Surface&) { return false; }
-bool SaveBmpFile(const std::string&, const Surface&) { return false; }
-bool SaveJpegFile(const std::string&, const Surface&, int, bool) { return false; }
-bool EncodeJpeg(const Surface&, int, bool, std::string&) { return false; }

@@ -17,3 +17,6 @@ bool SaveBmpFile(const std::string& path, const Surface& s);
 bool SaveJpegFile(const std::string& path, const Surface& s, int quality, bool fullChroma = false);
 // The same into memory.
 bool EncodeJpeg(const Surface& s, int quality, bool fullChroma, std::string& out);
+
+// PNG (for the artwork's contact sheet and test pictures).
+bool SavePngFile(const std::string& path, const Surface& s);

@@ -1,0 +1,3 @@
+#include "Sounds.h"
+
+bool GenerateSounds(const std::string&) { return true; }

@@ -1,0 +1,26 @@
+// dorvik_assets GAME_DIR CONTACT_SHEET: writes Pictures/, Sounds/ and
+// OtherFiles/ of the game folder. The output is the same on every run.
+#include <cstdio>
+#include <filesystem>
+
+#include "Pictures.h"
+#include "Sounds.h"
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: dorvik_assets GAME_DIR CONTACT_SHEET\n");
+        return 2;
+    }
+    const std::string game = argv[1];
+    std::filesystem::create_directories(game + "/Pictures");
+    std::filesystem::create_directories(game + "/Sounds");
+    std::filesystem::create_directories(game + "/OtherFiles");
+    bool ok = GeneratePictures(game + "/Pictures", argv[2]);
+    ok = GenerateSounds(game + "/Sounds") && ok;
+    ok = GenerateDataFiles(game + "/OtherFiles") && ok;
+    if (!ok) {
+        std::fprintf(stderr, "dorvik_assets: some files could not be written\n");
+        return 1;
+    }
+    return 0;
+}
