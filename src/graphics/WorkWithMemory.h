@@ -25,3 +25,14 @@ void FreePictures();
 // Mask cell AND-copied, then the image cell OR-copied to the same place.
 void MaskedDraw(Surface& dst, int x, int y, int w, int h, const Surface& src, int imageX, int imageY, int maskX,
                 int maskY);
+
+// Cell counts of the sheets whose width the drawing code chooses; the artwork
+// generator draws exactly these.
+constexpr int HealthCells = 4;       // Health.jpg: 7 x 7 cells side by side (animation)
+constexpr int AmmoCells = 4;         // Ammo.jpg: 9 x 7 cells side by side (animation)
+constexpr int AcidCells = 4;         // Acid.jpg: 7 x 7, one cell per kind of drug
+constexpr int OvcaFrames = 8;        // Ovca.jpg: 23 x 16 cells, frames 0-3 walk right, 4-7 walk left; mask row y = 17
+constexpr int DeadVariants = 4;      // Dead.jpg: 20 x 20 stacked at y = 0, 20, 40, 60; mask at x = 20
+constexpr int CleanLineStrips = 4;   // CleanLine.jpg: 49 x 10 strips stacked vertically
+constexpr int BulletsOutCell = 10;   // BulletsOut.jpg: 30 x 11, one bullet per 10 pixels; mask at y = 11
+constexpr int InRowBarWidth = 300;   // InRowBar.jpg: 300 x 3

@@ -17,3 +17,5 @@ std::string ScrambleText(const std::string& text, unsigned char mask) {
 }
 std::string RecordLine(const ScoreRecord&) { return ""; }
 ScoreRecord ParseRecordLine(const std::string&) { return {}; }
+void YourNameTextInput(const char*) {}
+void YourNameKeyDown(int) {}

@@ -24,3 +24,8 @@ std::string ScrambleText(const std::string& text, unsigned char mask);
 // The record as one line of the file (unscrambled) and back.
 std::string RecordLine(const ScoreRecord& r);
 ScoreRecord ParseRecordLine(const std::string& line);
+
+// Typing into the name box (the window's text input while a name is entered):
+// typed text, and Backspace (virtual key 8) removing the last character.
+void YourNameTextInput(const char* utf8);
+void YourNameKeyDown(int virtualKey);
