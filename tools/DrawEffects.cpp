@@ -12,7 +12,7 @@ const Rgb Outline = {48, 46, 50};
 void PaintExplosion(Canvas& cv, int k) {
     const float fireR = k < 8 ? 5 + 22 * std::sqrt(k / 7.0f) : std::max(0.0f, 27 * (1 - (k - 8) / 9.0f));
     const float smokeR = k < 3 ? 0 : std::min(30.0f, 12 + 2.2f * (k - 3));
-    const float density = k <= 15 ? 1.0f : std::max(0.08f, 1 - (k - 15) / 12.0f);
+    const float density = k <= 15 ? 1.0f : 1 - 0.8f * (k - 15) / 11.0f;
     for (int y = 0; y < 64; y++)
         for (int x = 0; x < 64; x++) {
             const float px = x + 0.5f, py = y + 0.5f;
@@ -29,7 +29,7 @@ void PaintExplosion(Canvas& cv, int k) {
                                        : Mix(Hex(0xB82810), Hex(0xFF8A1C), heat / 0.35f);
                 cv.C[i] = Scale(c, fade);
                 cv.A[i] = 1;
-            } else if (d < smokeR * (0.8f + 0.4f * n) && n2 < density * 0.95f + 0.05f && (density >= 1 || n2 < density)) {
+            } else if (d < smokeR * (0.8f + 0.4f * n) && std::clamp((n2 - 0.25f) / 0.5f, 0.0f, 1.0f) < density) {
                 const float g = 70 + 90 * n2 + 30 * (1 - d / 32);
                 Rgb c = {g, g * 0.96f, g * 0.92f};
                 if (k < 12 && d < fr + 5) c = Mix(c, Hex(0xA03C10), 0.5f * (1 - (d - fr) / 5));
