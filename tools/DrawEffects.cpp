@@ -157,10 +157,10 @@ void PaintBullet(Canvas& cv, float ox) {
 }
 
 void PaintCrossHair(Canvas& cv) {
-    Sdf ring = Subtract(Circle(4.5f, 4.5f, 4.2f), Circle(4.5f, 4.5f, 3.0f));
-    Sdf ticks = Union(Box(4.5f, 4.5f, 0.5f, 4.5f), Box(4.5f, 4.5f, 4.5f, 0.5f));
-    Fill(cv, Union(ring, Subtract(ticks, Circle(4.5f, 4.5f, 1.5f))), Hex(0xFF3A3A));
-    Fill(cv, Box(4.5f, 4.5f, 0.5f, 0.5f), Hex(0xFFE0E0));
+    Sdf ticks = Union(Union(Box(4.5f, 1.25f, 0.5f, 1.25f), Box(4.5f, 7.75f, 0.5f, 1.25f)),
+                      Union(Box(1.25f, 4.5f, 1.25f, 0.5f), Box(7.75f, 4.5f, 1.25f, 0.5f)));
+    Fill(cv, ticks, Hex(0xFF3030));
+    Fill(cv, Box(4.5f, 4.5f, 0.5f, 0.5f), Hex(0xFFE040));
 }
 
 // The menu pointer: a snowflake centred on the mouse.

@@ -84,7 +84,7 @@ Surface MakeLoading() {
 Surface MakeLogo(bool full) {
     const int h = full ? 40 : 23, maskY = full ? 40 : 24;
     Canvas cv = MakeCanvas(107, h);
-    PaintTitle(cv, 1, 1, 105, full ? 26 : 21, 2.6f, Hex(0x3C6CC8), Hex(0x14245C), Hex(0xF4F8FF), 0);
+    PaintTitle(cv, 1, 1, 105, full ? 26 : 21, full ? 2.5f : 2.1f, Hex(0x3C6CC8), Hex(0x14245C), Hex(0xF4F8FF), 0);
     if (full) {
         const std::string sub = "DER UR URUZU";
         const float x = 53.5f - PixelTextWidth(sub) / 2.0f;

@@ -98,7 +98,7 @@ Surface FrozenMud() {
             const float frost = Fbm(x * 0.04f, y * 0.04f, 320, 4);
             if (frost > 0.62f) c = Mix(c, Hex(0xE4ECF4), std::clamp((frost - 0.62f) * 5, 0.0f, 0.85f));
             const float puddle = Fbm(x * 0.015f, y * 0.015f, 330, 3);
-            if (puddle > 0.68f) c = Mix(Hex(0x8CA2B8), Hex(0xC4D4E2), fine);
+            if (puddle > 0.66f) c = Mix(c, Mix(Hex(0x8CA2B8), Hex(0xC4D4E2), fine), std::clamp((puddle - 0.66f) * 60, 0.0f, 1.0f));
             c = Scale(c, std::clamp(l, 0.75f, 1.2f) * (0.92f + 0.12f * fine));
             SetPixel(s, x, y, ToColour(c));
         }
@@ -171,10 +171,9 @@ Surface FrozenLake() {
             const float n = Fbm(x * 0.01f, y * 0.01f, 600, 4);
             const float shore = std::hypot((x - 150) / 150.0f, (y - 150) / 140.0f) + 0.35f * (n - 0.5f);
             const float fine = Fbm(x * 0.15f, y * 0.15f, 610, 3);
-            Rgb c;
-            if (shore > 0.92f) {
-                c = Scale(Mix(Hex(0xD8E2F0), Hex(0xFAFCFF), fine), 0.95f + 0.1f * n);
-            } else {
+            const Rgb bank = Scale(Mix(Hex(0xD8E2F0), Hex(0xFAFCFF), fine), 0.95f + 0.1f * n);
+            Rgb c = bank;
+            if (shore < 0.95f) {
                 c = Mix(Hex(0x5A86A8), Hex(0x9CC0D8), std::clamp(n * 1.3f - 0.1f + 0.4f * shore, 0.0f, 1.0f));
                 c = Scale(c, 0.95f + 0.1f * fine);
                 float edge;
@@ -183,6 +182,8 @@ Surface FrozenLake() {
                 if (edge < 0.8f && Fbm(x * 0.05f, y * 0.05f, 630, 2) > 0.45f) c = Hex(0xE0F0FA);
                 const float snowDust = Fbm(x * 0.04f, y * 0.04f, 640, 3);
                 if (snowDust > 0.65f) c = Mix(c, Hex(0xEEF4FA), (snowDust - 0.65f) * 3);
+                // Snow drifts over the ice near the bank.
+                c = Mix(c, bank, std::clamp((shore - 0.87f) / 0.08f, 0.0f, 1.0f));
             }
             SetPixel(s, x, y, ToColour(c));
         }
