@@ -14,6 +14,8 @@ bool ScreenHead(const std::string& title) {
     MenuItem(title, 30, 25, 10, 0);
     MenuItem("MAIN MENU", 30, 260, 10, -1);
     if (MenuClickedY == 260) {
+        // Cleared here too: the main menu's "EXIT GAME" sits at the same y.
+        MenuClickedY = 0;
         MenuCode = "";
         return true;
     }
@@ -40,6 +42,7 @@ void OptionsScreen() {
     MenuItem("OPTIONS", 30, 25, 10, 0);
     MenuItem("MAIN MENU", 30, 260, 10, -1);
     if (MenuClickedY == 260) {
+        MenuClickedY = 0;
         MenuCode = "";
         return;
     }
