@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "shell/GameState.h"
+#include "support/TempDir.h"
 
 namespace {
 int Red(const Surface& s, int x, int y) { return GetPixel(s, x, y) & 0xFF; }
@@ -20,13 +21,6 @@ Surface Uniform(int w, int h, COLORREF c) {
     return s;
 }
 
-std::string TempGame() {
-    auto d = std::filesystem::temp_directory_path() / ("dorvik_mapgen_" + std::to_string(getpid()));
-    std::filesystem::remove_all(d);
-    std::filesystem::create_directories(d / "Pictures");
-    std::filesystem::create_directories(d / "OtherFiles");
-    return d.string();
-}
 }  // namespace
 
 TEST(DcEffects, DiffuseTakesEachPixelFromZeroToTwoRightAndDown) {
@@ -103,8 +97,8 @@ TEST(DcEffects, ScaleUpTo304MakesFourDoubleColumnsAndRowsAndCoversEverything) {
 
 TEST(MapGen, GeneratesFourBitmapsOnceAndThenNeverAgain) {
     ResetGameState();
-    const std::string game = TempGame();
-    SetAppPath(game);
+    TempGameDir dir;
+    const std::string game = dir.Path.string();
     for (int k = 1; k <= 4; k++) {
         Surface photo = Uniform(300, 300, RGB(40 * k, 100, 200 - 30 * k));
         ASSERT_TRUE(SaveJpegFile(game + "/Pictures/Map0" + std::to_string(k) + ".jpg", photo, 90));
@@ -129,14 +123,13 @@ TEST(MapGen, GeneratesFourBitmapsOnceAndThenNeverAgain) {
     GenerateMaps();
     EXPECT_TRUE(LoadingText.empty());
     EXPECT_FALSE(FileExistsOnDisk(game + "/Pictures/Map01.bmp"));
-    std::filesystem::remove_all(game);
     ResetGameState();
 }
 
 TEST(MapGen, NewGameKeepsTheTerrainAboutOnceInSix) {
     ResetGameState();
-    const std::string game = TempGame();
-    SetAppPath(game);
+    TempGameDir dir;
+    const std::string game = dir.Path.string();
     for (int k = 1; k <= 5; k++)
         ASSERT_TRUE(SaveBmpFile(game + "/Pictures/Map0" + std::to_string(k) + ".bmp", Uniform(300, 300, RGB(k, 0, 0))));
     UseTestClock(true, 1000);
@@ -151,6 +144,5 @@ TEST(MapGen, NewGameKeepsTheTerrainAboutOnceInSix) {
     UseTestClock(false);
     EXPECT_NEAR(kept, 100, 45);
     for (int k = 1; k <= 5; k++) EXPECT_GT(seen[k], 40) << k;
-    std::filesystem::remove_all(game);
     ResetGameState();
 }
