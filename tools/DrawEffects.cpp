@@ -61,10 +61,12 @@ void PaintCrater(Canvas& cv) {
             if (d > edge) continue;
             const float t = d / edge;
             const float speck = Hash2(x, y, 81);
-            Rgb c = t < 0.55f ? Mix(Hex(0x2E2622), Hex(0x4A3C32), t / 0.55f)
-                              : Mix(Hex(0x5E4C3E), Hex(0x8A7A6A), (t - 0.55f) / 0.45f);
-            if (speck > 0.85f) c = Scale(c, 0.7f);
-            if (speck < 0.06f && t > 0.6f) c = Hex(0xB0A898);
+            const float grain = Fbm(px * 0.35f, py * 0.35f, 82, 2);
+            // Scorched pit, then a rim of thrown-up dirt, lighter at its crest.
+            Rgb c = t < 0.5f ? Mix(Hex(0x221C1A), Hex(0x3E3228), t / 0.5f)
+                             : Mix(Hex(0x4E4034), Hex(0x7A6A58), std::sin((t - 0.5f) / 0.5f * 2.6f));
+            c = Scale(c, 0.85f + 0.3f * grain);
+            if (speck > 0.96f && t > 0.45f) c = Hex(0x9A9288);  // pebbles
             cv.C[i] = c;
             cv.A[i] = 1;
         }

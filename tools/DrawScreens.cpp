@@ -260,7 +260,7 @@ Surface MakeSkillStrip(const std::string& label, Rgb colour) {
     Canvas cv = MakeCanvas(300, 20, {}, 1);
     for (int y = 0; y < 10; y++)
         for (int x = 0; x < 300; x++) {
-            Rgb c = x < 96 ? Hex(0x141A2A) : Hex(0x1E2436);
+            Rgb c = x < 98 ? Hex(0x141A2A) : Hex(0x1E2436);
             if (x >= 98) {
                 const float pos = (x - 98) / 18.5f;
                 if (pos - std::floor(pos) < 0.06f && y < 7) c = Hex(0x3A4460);
@@ -271,7 +271,7 @@ Surface MakeSkillStrip(const std::string& label, Rgb colour) {
     PixelText(cv, 2, 0, label, Scale(colour, 0.6f));
     for (int y = 10; y < 17; y++)
         for (int x = 0; x < 300; x++) {
-            Rgb c = x < 96 ? Hex(0x1C2438) : Mix(Mix(colour, Rgb{255, 255, 255}, 0.45f), Scale(colour, 0.7f), (y - 10) / 6.0f);
+            Rgb c = x < 98 ? Hex(0x1C2438) : Mix(Mix(colour, Rgb{255, 255, 255}, 0.45f), Scale(colour, 0.7f), (y - 10) / 6.0f);
             if (x >= 98) {
                 const float pos = (x - 98) / 18.5f;
                 if (pos - std::floor(pos) < 0.06f) c = Scale(c, 0.7f);
@@ -293,7 +293,7 @@ Surface MakeStatusBackground() {
         for (int x = 0; x < 300; x++) {
             const float n = Fbm(x * 0.05f, y * 0.05f, 120, 3);
             Rgb c = Scale(VGrad(Hex(0x1C2438), Hex(0x0E121E), y, 78), 0.9f + 0.2f * n);
-            if (y == 21 || y == 22 || y == 66) c = Hex(0x3A4A6E);
+            if (y == 21 || y == 22) c = Hex(0x3A4A6E);
             cv.C[static_cast<size_t>(y) * 300 + x] = c;
         }
     Surface s = Blank(300, 78);

@@ -120,9 +120,9 @@ Surface ForestFloor() {
             SetPixel(s, x, y, ToColour(c));
         }
     // Pine needles and twigs.
-    for (int i = 0; i < 1500; i++) {
+    for (int i = 0; i < 700; i++) {
         const float x = Hash2(i, 0, 430) * N, y = Hash2(i, 1, 430) * N, a = Hash2(i, 2, 430) * 6.283f;
-        const float len = 2 + Hash2(i, 3, 430) * (i % 13 == 0 ? 14 : 4);
+        const float len = 2 + Hash2(i, 3, 430) * (i % 13 == 0 ? 12 : 2.5f);
         const Rgb col = i % 13 == 0 ? Hex(0x5A4630) : Mix(Hex(0x5A4226), Hex(0x86683C), Hash2(i, 4, 430));
         for (float t = 0; t < len; t += 0.7f) SetPixel(s, int(x + std::cos(a) * t), int(y + std::sin(a) * t), ToColour(col));
     }
