@@ -99,14 +99,13 @@ Track Voice(const VoiceShape& v) {
 Track Gunshot() {
     Noise n(1);
     Osc thump;
-    Svf body, crack;
-    OnePole tail;
+    Svf body, crack, tail;
     Track t = Render(0.5, [&](double t, int) {
         float w = n.White();
         float c = crack.High(w, 1800) * Perc(t, 0.0008, 0.012);
         float b = body.Low(w, 2600, 0.9) * Perc(t, 0.001, 0.05);
         float th = thump.Sine(55 + 110 * std::exp(-t / 0.02)) * Perc(t, 0.001, 0.06);
-        float r = tail.Low(w, 900) * Perc(t, 0.01, 0.16) * 0.8f;
+        float r = tail.Low(w, 700) * Perc(t, 0.01, 0.1) * 0.8f;
         return SoftClip(1.6f * (c * 0.9f + b * 1.1f + th * 0.9f + r));
     });
     FadeOut(t, 0.05);
@@ -255,8 +254,7 @@ Track CleanerHit() {
 Track PropellerDrone() {
     Noise n(9);
     Osc engine, engine2, blade;
-    Svf body;
-    OnePole air;
+    Svf body, air;
     const double len = 6.0;
     Track t = Render(len, [&](double t, int) {
         double u = t / len;
@@ -266,7 +264,7 @@ Track PropellerDrone() {
         float e = engine.Saw(hz) + 0.5f * engine2.Square(hz * 2.01, 0.3);
         e = body.Low(e, 900, 1.2);
         float chop = static_cast<float>(0.55 + 0.45 * std::fabs(blade.Sine(hz * 0.33)));
-        float wind = air.Low(n.White(), 1200) * 0.5f;
+        float wind = air.Low(n.White(), 600) * 0.5f;
         double level = Smooth(u / 0.3) * Smooth((1 - u) / 0.35);
         return static_cast<float>((e * chop + wind) * level);
     });

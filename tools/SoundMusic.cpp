@@ -89,7 +89,7 @@ Mono Jingle(Noise& n, double level) {
         double t = double(i) / Rate;
         float v = 0;
         for (int k = 0; k < 4; k++) v += o[k].Sine(hz[k]) * Perc(t - at[k], 0.001, 0.025);
-        s[i] = v * static_cast<float>(level) * 0.25f;
+        s[i] = v * static_cast<float>(level) * 0.18f;
     }
     return s;
 }

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -162,7 +161,8 @@ void MixerCloseDevice() {
     SubsystemUp = false;
 }
 
-int MixerCreateBuffer(const std::vector<int16_t>& stereoSamples) {
+namespace {
+int NewBuffer(std::vector<int16_t>&& stereoSamples) {
     DeviceLock lock;
     size_t slot = 0;
     while (slot < Buffers.size() && Buffers[slot].Used) slot++;
@@ -170,19 +170,28 @@ int MixerCreateBuffer(const std::vector<int16_t>& stereoSamples) {
     Buffer& b = Buffers[slot];
     b = Buffer{};
     b.Used = true;
-    b.Data = stereoSamples;
+    b.Data = std::move(stereoSamples);
     b.Data.resize(b.Data.size() & ~size_t(1));
     b.Frames = static_cast<uint32_t>(b.Data.size() / 2);
     return static_cast<int>(slot);
 }
+}  // namespace
+
+int MixerCreateBuffer(const std::vector<int16_t>& stereoSamples) {
+    return NewBuffer(std::vector<int16_t>(stereoSamples));
+}
 
 int MixerLoadWav(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return -1;
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::streamoff size = in.tellg();
+    if (size <= 0 || size > (1 << 28)) return -1;
+    std::vector<uint8_t> file(static_cast<size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(file.data()), size)) return -1;
     std::vector<int16_t> samples;
     if (!DecodeWav(file, samples)) return -1;
-    return MixerCreateBuffer(samples);
+    return NewBuffer(std::move(samples));
 }
 
 void MixerFreeBuffer(int buffer) {
