@@ -1,5 +1,6 @@
 // The software mixer, checked on the samples it produces.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -155,7 +156,7 @@ TEST_F(MixerTest, FortyVoicesSaturate) {
 }
 
 TEST_F(MixerTest, WavFilesAreConvertedOnLoad) {
-    auto dir = std::filesystem::temp_directory_path() / "dorvik_mixer_wav";
+    auto dir = std::filesystem::temp_directory_path() / ("dorvik_mixer_wav_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     // 8-bit mono at 11025 Hz: twice as many frames, both channels, 16-bit scale.
     std::vector<int> bytes;

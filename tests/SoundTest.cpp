@@ -1,5 +1,6 @@
 // The play routine: pan, attenuation, start offsets, loops and the text ids.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -41,7 +42,7 @@ void WriteSoundFile(const std::filesystem::path& path) {
 struct SoundTest : ::testing::Test {
     std::filesystem::path Dir;
     void SetUp() override {
-        Dir = std::filesystem::temp_directory_path() / "dorvik_sound_test";
+        Dir = std::filesystem::temp_directory_path() / ("dorvik_sound_test_" + std::to_string(getpid()));
         std::filesystem::remove_all(Dir);
         std::filesystem::create_directories(Dir / "Sounds");
         for (int id : AllIds) WriteSoundFile(Dir / "Sounds" / SoundFileName(id));

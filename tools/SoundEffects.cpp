@@ -32,6 +32,7 @@ Mono Chime(double hz, double seconds, double decay, const std::vector<double>& r
         }
         s[i] = v;
     }
+    EndFade(s, seconds * 0.3);
     return s;
 }
 
@@ -188,7 +189,9 @@ Track Punch() {
     Track t = Render(0.32, [&](double t, int) {
         float w = n.White();
         double u = t / 0.06;
-        float whoosh = t < 0.06 ? swish.Band(w, 500 + 1500 * u, 1.5) * static_cast<float>(u * u) * 0.5f : 0.0f;
+        // The swing rises until the fist lands, then dies away under the hit.
+        double swing = u < 1 ? u * u : std::fmax(0.0, 1 - (u - 1) * 3);
+        float whoosh = swish.Band(w, 500 + 1500 * std::fmin(u, 1.0), 1.5) * static_cast<float>(swing) * 0.5f;
         double h = t - 0.06;
         float hit = thud.Sine(48 + 90 * std::exp(-std::fmax(h, 0) / 0.025)) * Perc(h, 0.002, 0.08);
         float sl = slap.Low(w, 1400) * Perc(h, 0.001, 0.025) * 1.5f;
@@ -340,7 +343,7 @@ Track AcidPickupSound() {
         double local = t < 0.2 ? t : t - 0.2;
         double base = t < 0.2 ? 280 : 420;
         double hz = base * (1 + 2.2 * local / 0.2) * (1 + 0.08 * fm.Sine(31));
-        return a.Sine(hz) * Perc(local, 0.004, 0.07);
+        return a.Sine(hz) * Perc(local, 0.004, 0.07) * static_cast<float>(Smooth((0.2 - local) / 0.04));
     });
     FadeOut(t, 0.05);
     Normalize(t, 0.62);
@@ -362,7 +365,7 @@ Track AcidBad(int variant) {
         }
         // A warble whose wobble gets deeper and slower, swelling then cut.
         double depth = 60 + 400 * u;
-        double hz = 240 * std::pow(0.55, u) + depth * lfo.Sine(9 - 5 * u);
+        double hz = std::fmax(40.0, 240 * std::pow(0.55, u) + depth * lfo.Sine(9 - 5 * u));
         float v = a.Square(hz, 0.35) + 0.5f * b.Sine(hz * 0.5);
         return f.Low(v, 900 + 800 * u, 3) * static_cast<float>(Smooth(u / 0.7)) * Gate(t, len - 0.12, 0.01, 0.12) * 0.5f;
     });
@@ -441,7 +444,7 @@ Track Siren() {
         float v = f.Low(o.Square(hz, 0.5), 2600, 0.8);
         return v * Gate(t, len - 0.15, 0.03, 0.15);
     });
-    Normalize(t, 0.38);  // a square wave is loud for its peak
+    Normalize(t, 0.3);  // a square wave is loud for its peak
     return t;
 }
 

@@ -59,6 +59,7 @@ Mono Kick() {
         double t = double(i) / Rate;
         s[i] = SoftClip(1.5f * o.Sine(45 + 80 * std::exp(-t / 0.03)) * Perc(t, 0.002, 0.09));
     }
+    EndFade(s, 0.1);
     return s;
 }
 
@@ -72,6 +73,7 @@ Mono Snare(Noise& n, double level) {
         float x = f.Band(n.White(), 3000, 0.7) * Perc(t, 0.001, 0.07) + 0.5f * tone.Sine(190) * Perc(t, 0.001, 0.04);
         s[i] = x * static_cast<float>(level);
     }
+    EndFade(s, 0.08);
     return s;
 }
 
@@ -103,6 +105,7 @@ Mono Bell(double hz, double seconds) {
                 0.25f * c.Sine(hz * 5.4) * Perc(t, 0.001, seconds * 0.05)) *
                0.4f;
     }
+    EndFade(s, seconds * 0.3);
     return s;
 }
 
@@ -224,8 +227,8 @@ Track MenuAmbience() {
             float l = w1.Band(white[i], fc, 2.5) * static_cast<float>(gust);
             float r = w2.Band(white2[i], fc * 1.1, 2.5) * static_cast<float>(gust);
             if (pass == 1) {
-                t.L[i] = l * 0.5f;
-                t.R[i] = r * 0.5f;
+                t.L[i] = l * 0.3f;
+                t.R[i] = r * 0.3f;
             }
         }
     }
@@ -274,6 +277,7 @@ Track Fanfare(int variant) {
         double tt = double(i) / Rate;
         boom[i] = o.Sine(MidiHz(top.back().Midi - 36) * (1 + 0.2 * std::exp(-tt / 0.02))) * Perc(tt, 0.005, 0.3);
     }
+    EndFade(boom, 0.3);
     t.Add(boom, Frames(top.back().Beat * beat), 0.7f);
     Reverb(t, 0.35f, 0.8f, 0.35f);
     FadeOut(t, 0.3);

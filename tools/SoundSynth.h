@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -133,6 +134,12 @@ inline double Smooth(double u) {
 }
 
 using Mono = std::vector<float>;
+
+// Brings the end of a decaying note smoothly to zero, so cutting it off does not click.
+inline void EndFade(Mono& s, double seconds) {
+    size_t f = std::min(s.size(), static_cast<size_t>(Frames(seconds)));
+    for (size_t i = 0; i < f; i++) s[s.size() - 1 - i] *= static_cast<float>(Smooth(double(i) / f));
+}
 
 struct Track {
     Mono L, R;
