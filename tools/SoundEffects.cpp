@@ -289,7 +289,7 @@ Track Explosion() {
         return SoftClip(1.5f * (crack + b + r + th));
     });
     FadeOut(t, 0.4);
-    Normalize(t, 0.78);
+    Normalize(t, 0.7);
     return t;
 }
 
