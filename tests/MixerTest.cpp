@@ -179,6 +179,15 @@ TEST_F(MixerTest, WavFilesAreConvertedOnLoad) {
     auto s = Mix(3);
     EXPECT_EQ((std::vector<int16_t>(s.begin(), s.begin() + 6)), (std::vector<int16_t>{1000, -2000, 3000, -4000, 0, 0}));
 
+    // A file cut off in its data keeps the whole frames it has.
+    std::vector<int> many(400, 7);
+    WriteWav((dir / "cut.wav").string(), 2, 22050, 16, many);
+    std::filesystem::resize_file(dir / "cut.wav", std::filesystem::file_size(dir / "cut.wav") - 6);
+    b = MixerLoadWav((dir / "cut.wav").string());
+    ASSERT_GE(b, 0);
+    EXPECT_FALSE(MixerSetPosition(b, 4 * 198));
+    EXPECT_TRUE(MixerSetPosition(b, 4 * 197));
+
     // Not a sound file, or no file: no buffer.
     std::ofstream((dir / "bad.wav").string()) << "RIFF....WAVEjunk";
     EXPECT_EQ(MixerLoadWav((dir / "bad.wav").string()), -1);

@@ -72,35 +72,50 @@ int32_t ReadSample(const uint8_t* p, int bits) {
     }
 }
 
-bool DecodeWav(const std::vector<uint8_t>& file, std::vector<int16_t>& out) {
-    if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) || std::memcmp(file.data() + 8, "WAVE", 4))
-        return false;
-    uint32_t channels = 0, rate = 0, bits = 0, tag = 0;
-    const uint8_t* data = nullptr;
-    size_t dataBytes = 0;
+struct WavInfo {
+    uint32_t Tag = 0, Channels = 0, Rate = 0, Bits = 0;
+    size_t DataAt = 0, DataBytes = 0;
+};
+
+// Finds the format and the sample data among the chunks in the first n bytes
+// of a file of fileSize bytes.
+bool ParseWav(const uint8_t* p, size_t n, size_t fileSize, WavInfo& w) {
+    if (n < 12 || std::memcmp(p, "RIFF", 4) || std::memcmp(p + 8, "WAVE", 4)) return false;
     size_t at = 12;
-    while (at + 8 <= file.size()) {
-        const uint8_t* chunk = file.data() + at;
+    while (at + 8 <= n) {
+        const uint8_t* chunk = p + at;
         size_t size = U32(chunk + 4);
-        size_t avail = file.size() - at - 8;
+        size_t avail = n - at - 8;
         if (!std::memcmp(chunk, "fmt ", 4) && size >= 16 && avail >= 16) {
-            tag = U16(chunk + 8);
-            channels = U16(chunk + 10);
-            rate = U32(chunk + 12);
-            bits = U16(chunk + 22);
+            w.Tag = U16(chunk + 8);
+            w.Channels = U16(chunk + 10);
+            w.Rate = U32(chunk + 12);
+            w.Bits = U16(chunk + 22);
             // WAVE_FORMAT_EXTENSIBLE carries the real tag in its sub-format.
-            if (tag == 0xFFFE && size >= 40 && avail >= 40) tag = U16(chunk + 32);
+            if (w.Tag == 0xFFFE && size >= 40 && avail >= 40) w.Tag = U16(chunk + 32);
         } else if (!std::memcmp(chunk, "data", 4)) {
-            data = chunk + 8;
-            dataBytes = std::min(size, avail);  // a cut-off file keeps what it has
+            w.DataAt = at + 8;
+            w.DataBytes = std::min(size, fileSize - at - 8);  // a cut-off file keeps what it has
             break;
         }
         at += 8 + size + (size & 1);
     }
-    if (!data || tag != 1 || channels < 1 || channels > 8 || rate < 1000 || rate > 384000) return false;
-    if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+    if (!w.DataAt || w.Tag != 1 || w.Channels < 1 || w.Channels > 8 || w.Rate < 1000 || w.Rate > 384000) return false;
+    return w.Bits == 8 || w.Bits == 16 || w.Bits == 24 || w.Bits == 32;
+}
+
+bool IsMixerFormat(const WavInfo& w) {
+    return w.Channels == 2 && w.Bits == 16 && w.Rate == static_cast<uint32_t>(MixerRate) &&
+           SDL_BYTEORDER == SDL_LIL_ENDIAN;
+}
+
+bool DecodeWav(const std::vector<uint8_t>& file, std::vector<int16_t>& out) {
+    WavInfo w;
+    if (!ParseWav(file.data(), file.size(), file.size(), w)) return false;
+    const uint8_t* data = file.data() + w.DataAt;
+    const uint32_t channels = w.Channels, bits = w.Bits, rate = w.Rate;
     size_t frameBytes = channels * (bits / 8);
-    size_t inFrames = dataBytes / frameBytes;
+    size_t inFrames = w.DataBytes / frameBytes;
     std::vector<int16_t> stereo(inFrames * 2);
     for (size_t i = 0; i < inFrames; i++) {
         const uint8_t* f = data + i * frameBytes;
@@ -186,6 +201,18 @@ int MixerLoadWav(const std::string& path) {
     if (!in) return -1;
     std::streamoff size = in.tellg();
     if (size <= 0 || size > (1 << 28)) return -1;
+    // The game's own format is read straight into the buffer.
+    uint8_t head[4096];
+    size_t headBytes = static_cast<size_t>(std::min<std::streamoff>(size, sizeof head));
+    in.seekg(0);
+    WavInfo w;
+    if (in.read(reinterpret_cast<char*>(head), headBytes) && ParseWav(head, headBytes, size, w) && IsMixerFormat(w)) {
+        std::vector<int16_t> samples(w.DataBytes / 4 * 2);
+        in.seekg(static_cast<std::streamoff>(w.DataAt));
+        if (!in.read(reinterpret_cast<char*>(samples.data()), samples.size() * 2)) return -1;
+        return NewBuffer(std::move(samples));
+    }
+    in.clear();
     std::vector<uint8_t> file(static_cast<size_t>(size));
     in.seekg(0);
     if (!in.read(reinterpret_cast<char*>(file.data()), size)) return -1;
