@@ -416,7 +416,9 @@ Track Heartbeat() {
     OnePole thick;
     Track t = Render(len, [&](double t, int) {
         float v = 0;
-        const double at[] = {0.02, 0.25};
+        // The first beat waits past one device block: a paused game starts and
+        // stops the heartbeat in the same pass, and that must stay silent.
+        const double at[] = {0.045, 0.275};
         const double pitch[] = {58, 46};
         const double gain[] = {1.0, 0.7};
         for (int k = 0; k < 2; k++) {
