@@ -16,7 +16,9 @@ bool IsPhoto(const std::string& file) { return file.rfind("Map0", 0) == 0; }
 
 // Every picture at 2x on grey with its file name, in rows.
 bool WriteContactSheet(const PictureList& pics, const std::string& path) {
-    const int width = 3100, margin = 12, labelH = 12;
+    const int margin = 12, labelH = 12;
+    int width = 3100;
+    for (const Picture& p : pics) width = std::max(width, p.Pic.Width * 2 + 2 * margin);
     struct Place {
         int X, Y;
     };

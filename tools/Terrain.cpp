@@ -178,8 +178,10 @@ Surface FrozenLake() {
                 c = Scale(c, 0.95f + 0.1f * fine);
                 float edge;
                 int id;
-                Voronoi(x * 1.0f, y * 1.0f, 48, 620, edge, id);
-                if (edge < 0.8f && Fbm(x * 0.05f, y * 0.05f, 630, 2) > 0.45f) c = Hex(0xE0F0FA);
+                const float wx = x + 14 * (Fbm(x * 0.03f, y * 0.03f, 615, 3) - 0.5f);
+                const float wy = y + 14 * (Fbm(x * 0.03f, y * 0.03f, 616, 3) - 0.5f);
+                Voronoi(wx, wy, 56, 620, edge, id);
+                if (edge < 0.7f && Fbm(x * 0.05f, y * 0.05f, 630, 2) > 0.45f) c = Mix(c, Hex(0xE0F0FA), 0.6f);
                 const float snowDust = Fbm(x * 0.04f, y * 0.04f, 640, 3);
                 if (snowDust > 0.65f) c = Mix(c, Hex(0xEEF4FA), (snowDust - 0.65f) * 3);
                 // Snow drifts over the ice near the bank.
