@@ -136,7 +136,7 @@ void PaintAmmoCell(Canvas& cv, int frame) {
     Fill(cv, Box(4.5f, 3.5f, 3.6f, 2.6f), Hex(0x6E7A3C));
     for (int b = 0; b < 3; b++) {
         const float bx = 2.5f + b * 2;
-        const bool glint = b == frame % 4 - 0 && frame < 3;
+        const bool glint = b == frame;  // a glint runs along the bullets
         Fill(cv, Box(bx, 2.5f, 0.55f, 1.2f), glint ? Hex(0xFFF0A0) : Hex(0xD8A830));
         Fill(cv, Box(bx, 4.6f, 0.55f, 0.8f), Hex(0xA07820));
     }
