@@ -66,6 +66,16 @@ void TestSetMouse(int clientX, int clientY);
 // Counts message boxes asked for (tests check them without a display).
 int TestMessageBoxCount();
 const std::string& TestLastMessageBoxText();
-// The picture last presented (client area, or 640 x 480 in full screen) in
-// COLORREF; false without a window.
-bool TestReadCanvas(std::vector<uint32_t>& pixels, int& w, int& h);
+// What the window shows now, read back from the renderer, in COLORREF (the
+// whole output: the client area, or the display in full screen); false
+// without a window.
+bool TestReadScreen(std::vector<uint32_t>& pixels, int& w, int& h);
+// Event injection for tests with an open (dummy) window: key by SDL key name
+// ("A", "Return", "Keypad Enter", "Left Ctrl"), mouse button 1/2/4 at a client
+// point, and the quit request.
+void TestPushKey(const char* keyName, bool down);
+void TestPushMouseButton(int button, bool down, int clientX, int clientY);
+void TestPushQuit();
+// The translations behind the calls above for an SDL key name; -1 if unknown.
+int TestVirtualKeyOf(const char* keyName);
+int TestScanCodeOf(const char* keyName);
