@@ -239,7 +239,11 @@ void CloseWindow() {
     Canvas.clear();
     CanvasW = CanvasH = 0;
     FullScreen = false;
-    if (VideoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    if (VideoStarted) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        // The last one out also closes SDL's own connections (D-Bus).
+        if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+    }
     VideoStarted = false;
     Error = "no window";
 }
