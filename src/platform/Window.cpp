@@ -151,6 +151,23 @@ void DestroyPresenter() {
     Ren = nullptr;
 }
 
+// The small window picture is cheapest drawn by the processor straight into
+// the window (no graphics stack); a full screen is scaled by the graphics
+// card where there is one. SDL_RENDER_DRIVER, when set, decides instead.
+bool CreatePresenter(bool full) {
+    DestroyPresenter();
+    const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (!(chosen && *chosen) && !full) Ren = SDL_CreateRenderer(Win, -1, SDL_RENDERER_SOFTWARE);
+    if (!Ren) Ren = SDL_CreateRenderer(Win, -1, 0);
+    if (!Ren) Ren = SDL_CreateRenderer(Win, -1, SDL_RENDERER_SOFTWARE);
+    if (!Ren) {
+        Error = std::string("cannot draw into the window: ") + SDL_GetError();
+        return false;
+    }
+    SDL_SetRenderDrawColor(Ren, 0, 0, 0, 255);
+    return true;
+}
+
 // (Re)creates the renderer's texture and logical size for a canvas of w x h.
 bool SetCanvas(int w, int h) {
     if (Tex) SDL_DestroyTexture(Tex);
@@ -206,20 +223,16 @@ bool OpenWindow(const std::string& caption, int w, int h) {
     }
     // Whole pixels when the picture is scaled to a full screen.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // The processor-drawn window goes to the X server directly, not through
+    // a graphics-library texture (which costs more than the drawing itself).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     Win = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_SHOWN);
     if (!Win) {
         Error = std::string("cannot create the window: ") + SDL_GetError();
         return false;
     }
-    Ren = SDL_CreateRenderer(Win, -1, 0);
-    if (!Ren) Ren = SDL_CreateRenderer(Win, -1, SDL_RENDERER_SOFTWARE);
-    if (!Ren) {
-        Error = std::string("cannot draw into the window: ") + SDL_GetError();
-        CloseWindow();
-        return false;
-    }
     FullScreen = false;
-    if (!SetCanvas(w, h)) {
+    if (!CreatePresenter(false) || !SetCanvas(w, h)) {
         CloseWindow();
         return false;
     }
@@ -269,7 +282,7 @@ bool SetWindowFullScreen(bool full, int w, int h) {
         SDL_SetWindowPosition(Win, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
     FullScreen = full;
-    return SetCanvas(w, h);
+    return CreatePresenter(full) && SetCanvas(w, h);
 }
 
 void PresentWindow(const Surface& field, int fieldX, int fieldY, const Surface& status, int statusX, int statusY) {
