@@ -273,16 +273,30 @@ void SetWindowCaption(const std::string& caption) {
 
 bool SetWindowFullScreen(bool full, int w, int h) {
     if (!Win || w <= 0 || h <= 0) return false;
+    if (full) {
+        // Cover the display by hand first: without a window manager nobody
+        // would act on the full-screen request below.
+        SDL_Rect b;
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(Win)), &b) == 0) {
+            SDL_SetWindowBordered(Win, SDL_FALSE);
+            SDL_SetWindowPosition(Win, b.x, b.y);
+            SDL_SetWindowSize(Win, b.w, b.h);
+            SDL_PumpEvents();
+        }
+    }
     if (SDL_SetWindowFullscreen(Win, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         Error = std::string("cannot change the display mode: ") + SDL_GetError();
+        if (full) SetWindowFullScreen(false, w, h);
         return false;
     }
     if (!full) {
+        SDL_SetWindowBordered(Win, SDL_TRUE);
         SDL_SetWindowSize(Win, w, h);
         SDL_SetWindowPosition(Win, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
     FullScreen = full;
-    return CreatePresenter(full) && SetCanvas(w, h);
+    // A full screen is always the 640 x 480 picture, whatever the window's size.
+    return CreatePresenter(full) && (full ? SetCanvas(640, 480) : SetCanvas(w, h));
 }
 
 void PresentWindow(const Surface& field, int fieldX, int fieldY, const Surface& status, int statusX, int statusY) {

@@ -31,7 +31,9 @@ std::string GetWindowCaption();
 void SetWindowCaption(const std::string& caption);
 
 // Windowed: the client area is w x h. Full screen: a 640 x 480 black screen
-// scaled to the display. False when the display mode cannot be set.
+// (w and h are not used) scaled to the display; the field and status bar are
+// shown at the positions PresentWindow is given within it. False when the
+// display mode cannot be set.
 bool SetWindowFullScreen(bool full, int w, int h);
 
 // Shows the two surfaces at their client positions and presents the picture.
