@@ -28,7 +28,7 @@ void WaitUntilTickPasses(uint32_t tick) {
         int32_t left = static_cast<int32_t>(tick - now);
         if (left < 0) return;
         // Sleep until the frame is due instead of spinning a core.
-        std::this_thread::sleep_for(std::chrono::microseconds(left * 1000 + 500));
+        std::this_thread::sleep_for(std::chrono::microseconds(static_cast<int64_t>(left) * 1000 + 500));
     }
 }
 

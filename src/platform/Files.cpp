@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <strings.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -92,6 +93,8 @@ std::string GamePath(std::string_view literal) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
     std::ifstream f(path, std::ios::binary);
     if (!f) return false;
     std::ostringstream ss;
@@ -122,11 +125,14 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
 
 bool WriteFileAtomic(const std::string& path, std::string_view data) {
     std::string tmp = path + ".tmp" + std::to_string(getpid());
-    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // O_EXCL: never write through something already lying under that name.
+    unlink(tmp.c_str());
+    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     size_t done = 0;
     while (done < data.size()) {
         ssize_t n = write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             close(fd);
             unlink(tmp.c_str());
@@ -134,13 +140,22 @@ bool WriteFileAtomic(const std::string& path, std::string_view data) {
         }
         done += static_cast<size_t>(n);
     }
-    if (fsync(fd) != 0 || close(fd) != 0) {
+    if (fsync(fd) != 0) {
+        close(fd);
         unlink(tmp.c_str());
         return false;
     }
-    if (rename(tmp.c_str(), path.c_str()) != 0) {
+    if (close(fd) != 0 || rename(tmp.c_str(), path.c_str()) != 0) {
         unlink(tmp.c_str());
         return false;
+    }
+    // Make the rename itself durable.
+    auto slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    int dfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        fsync(dfd);
+        close(dfd);
     }
     return true;
 }
@@ -158,16 +173,34 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
 
 bool DeleteFileIfThere(const std::string& path) { return unlink(path.c_str()) == 0; }
 
-MemoryStatus QueryMemoryStatus() {
+MemoryStatus ParseMemInfo(const std::string& text) {
     MemoryStatus m{0, 0, 0};
-    std::ifstream f("/proc/meminfo");
-    std::string key;
-    uint64_t value;
-    std::string unit;
-    while (f >> key >> value >> unit) {
-        if (key == "MemTotal:") m.TotalPhys = value * 1024;
-        else if (key == "MemAvailable:") m.AvailPhys = value * 1024;
+    uint64_t total = 0, avail = 0, freeKb = 0, buffers = 0, cached = 0;
+    bool haveAvail = false;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        char key[64];
+        unsigned long long kb = 0;
+        if (std::sscanf(line.c_str(), "%63[^:]: %llu", key, &kb) != 2) continue;
+        std::string k = key;
+        if (k == "MemTotal") total = kb;
+        else if (k == "MemAvailable") { avail = kb; haveAvail = true; }
+        else if (k == "MemFree") freeKb = kb;
+        else if (k == "Buffers") buffers = kb;
+        else if (k == "Cached") cached = kb;
     }
-    if (m.TotalPhys) m.MemoryLoad = static_cast<uint32_t>(100 - m.AvailPhys * 100 / m.TotalPhys);
+    // Kernels before 3.14 have no MemAvailable; estimate it as they did.
+    if (!haveAvail) avail = freeKb + buffers + cached;
+    if (avail > total) avail = total;
+    m.TotalPhys = total * 1024;
+    m.AvailPhys = avail * 1024;
+    if (total) m.MemoryLoad = static_cast<uint32_t>(100 - avail * 100 / total);
     return m;
+}
+
+MemoryStatus QueryMemoryStatus() {
+    std::string text;
+    if (!ReadWholeFile("/proc/meminfo", text)) return MemoryStatus{0, 0, 0};
+    return ParseMemInfo(text);
 }

@@ -36,4 +36,7 @@ struct MemoryStatus {
     uint64_t TotalPhys;   // bytes
     uint64_t AvailPhys;   // bytes
 };
+// From /proc/meminfo.
 MemoryStatus QueryMemoryStatus();
+// The figures from the text of a meminfo file.
+MemoryStatus ParseMemInfo(const std::string& text);

@@ -75,65 +75,64 @@ constexpr ScanPair ScanTable[] = {
     {SDL_SCANCODE_RGUI, 220},      {SDL_SCANCODE_APPLICATION, 221},
 };
 
-// Windows virtual-key code of a key event; 0 when it has none.
+// Windows virtual-key code of a key event; 0 when it has none. Letters and
+// digits follow the keyboard layout; every other key is known by its place.
 int VirtualKey(const SDL_Keysym& k) {
     SDL_Keycode c = k.sym;
     if (c >= SDLK_a && c <= SDLK_z) return 'A' + (c - SDLK_a);
     if (c >= SDLK_0 && c <= SDLK_9) return '0' + (c - SDLK_0);
-    if (c >= SDLK_F1 && c <= SDLK_F12) return 112 + (c - SDLK_F1);
-    if (c >= SDLK_KP_1 && c <= SDLK_KP_9) return 97 + (c - SDLK_KP_1);
-    switch (c) {
-        case SDLK_BACKSPACE: return 8;
-        case SDLK_TAB: return 9;
-        case SDLK_RETURN: case SDLK_KP_ENTER: return 13;
-        case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
-        case SDLK_LCTRL: case SDLK_RCTRL: return 17;
-        case SDLK_LALT: case SDLK_RALT: return 18;
-        case SDLK_PAUSE: return 19;
-        case SDLK_CAPSLOCK: return 20;
-        case SDLK_ESCAPE: return 27;
-        case SDLK_SPACE: return 32;
-        case SDLK_PAGEUP: return 33;
-        case SDLK_PAGEDOWN: return 34;
-        case SDLK_END: return 35;
-        case SDLK_HOME: return 36;
-        case SDLK_LEFT: return 37;
-        case SDLK_UP: return 38;
-        case SDLK_RIGHT: return 39;
-        case SDLK_DOWN: return 40;
-        case SDLK_PRINTSCREEN: return 44;
-        case SDLK_INSERT: return 45;
-        case SDLK_DELETE: return 46;
-        case SDLK_LGUI: return 91;
-        case SDLK_RGUI: return 92;
-        case SDLK_APPLICATION: return 93;
-        case SDLK_KP_0: return 96;
-        case SDLK_KP_MULTIPLY: return 106;
-        case SDLK_KP_PLUS: return 107;
-        case SDLK_KP_MINUS: return 109;
-        case SDLK_KP_PERIOD: return 110;
-        case SDLK_KP_DIVIDE: return 111;
-        case SDLK_NUMLOCKCLEAR: return 144;
-        case SDLK_SCROLLLOCK: return 145;
-        case SDLK_SEMICOLON: return 186;
-        case SDLK_EQUALS: return 187;
-        case SDLK_COMMA: return 188;
-        case SDLK_MINUS: return 189;
-        case SDLK_PERIOD: return 190;
-        case SDLK_SLASH: return 191;
-        case SDLK_BACKQUOTE: return 192;
-        case SDLK_LEFTBRACKET: return 219;
-        case SDLK_BACKSLASH: return 220;
-        case SDLK_RIGHTBRACKET: return 221;
-        case SDLK_QUOTE: return 222;
-        default: break;
-    }
-    // Layouts without Latin letters still give the letter of the key's place.
     SDL_Scancode s = k.scancode;
     if (s >= SDL_SCANCODE_A && s <= SDL_SCANCODE_Z) return 'A' + (s - SDL_SCANCODE_A);
     if (s >= SDL_SCANCODE_1 && s <= SDL_SCANCODE_9) return '1' + (s - SDL_SCANCODE_1);
-    if (s == SDL_SCANCODE_0) return '0';
-    return 0;
+    if (s >= SDL_SCANCODE_F1 && s <= SDL_SCANCODE_F12) return 112 + (s - SDL_SCANCODE_F1);
+    if (s >= SDL_SCANCODE_KP_1 && s <= SDL_SCANCODE_KP_9) return 97 + (s - SDL_SCANCODE_KP_1);
+    switch (s) {
+        case SDL_SCANCODE_0: return '0';
+        case SDL_SCANCODE_BACKSPACE: return 8;
+        case SDL_SCANCODE_TAB: return 9;
+        case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return 13;
+        case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return 16;
+        case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return 17;
+        case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return 18;
+        case SDL_SCANCODE_PAUSE: return 19;
+        case SDL_SCANCODE_CAPSLOCK: return 20;
+        case SDL_SCANCODE_ESCAPE: return 27;
+        case SDL_SCANCODE_SPACE: return 32;
+        case SDL_SCANCODE_PAGEUP: return 33;
+        case SDL_SCANCODE_PAGEDOWN: return 34;
+        case SDL_SCANCODE_END: return 35;
+        case SDL_SCANCODE_HOME: return 36;
+        case SDL_SCANCODE_LEFT: return 37;
+        case SDL_SCANCODE_UP: return 38;
+        case SDL_SCANCODE_RIGHT: return 39;
+        case SDL_SCANCODE_DOWN: return 40;
+        case SDL_SCANCODE_PRINTSCREEN: return 44;
+        case SDL_SCANCODE_INSERT: return 45;
+        case SDL_SCANCODE_DELETE: return 46;
+        case SDL_SCANCODE_LGUI: return 91;
+        case SDL_SCANCODE_RGUI: return 92;
+        case SDL_SCANCODE_APPLICATION: return 93;
+        case SDL_SCANCODE_KP_0: return 96;
+        case SDL_SCANCODE_KP_MULTIPLY: return 106;
+        case SDL_SCANCODE_KP_PLUS: return 107;
+        case SDL_SCANCODE_KP_MINUS: return 109;
+        case SDL_SCANCODE_KP_PERIOD: return 110;
+        case SDL_SCANCODE_KP_DIVIDE: return 111;
+        case SDL_SCANCODE_NUMLOCKCLEAR: return 144;
+        case SDL_SCANCODE_SCROLLLOCK: return 145;
+        case SDL_SCANCODE_SEMICOLON: return 186;
+        case SDL_SCANCODE_EQUALS: return 187;
+        case SDL_SCANCODE_COMMA: return 188;
+        case SDL_SCANCODE_MINUS: return 189;
+        case SDL_SCANCODE_PERIOD: return 190;
+        case SDL_SCANCODE_SLASH: return 191;
+        case SDL_SCANCODE_GRAVE: return 192;
+        case SDL_SCANCODE_LEFTBRACKET: return 219;
+        case SDL_SCANCODE_BACKSLASH: return 220;
+        case SDL_SCANCODE_RIGHTBRACKET: return 221;
+        case SDL_SCANCODE_APOSTROPHE: return 222;
+        default: return 0;
+    }
 }
 
 int MouseButton(uint8_t b) {
@@ -150,6 +149,23 @@ void DestroyPresenter() {
     if (Ren) SDL_DestroyRenderer(Ren);
     Tex = nullptr;
     Ren = nullptr;
+}
+
+// The small window picture is cheapest drawn by the processor straight into
+// the window (no graphics stack); a full screen is scaled by the graphics
+// card where there is one. SDL_RENDER_DRIVER, when set, decides instead.
+bool CreatePresenter(bool full) {
+    DestroyPresenter();
+    const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (!(chosen && *chosen) && !full) Ren = SDL_CreateRenderer(Win, -1, SDL_RENDERER_SOFTWARE);
+    if (!Ren) Ren = SDL_CreateRenderer(Win, -1, 0);
+    if (!Ren) Ren = SDL_CreateRenderer(Win, -1, SDL_RENDERER_SOFTWARE);
+    if (!Ren) {
+        Error = std::string("cannot draw into the window: ") + SDL_GetError();
+        return false;
+    }
+    SDL_SetRenderDrawColor(Ren, 0, 0, 0, 255);
+    return true;
 }
 
 // (Re)creates the renderer's texture and logical size for a canvas of w x h.
@@ -207,20 +223,16 @@ bool OpenWindow(const std::string& caption, int w, int h) {
     }
     // Whole pixels when the picture is scaled to a full screen.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // The processor-drawn window goes to the X server directly, not through
+    // a graphics-library texture (which costs more than the drawing itself).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     Win = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_SHOWN);
     if (!Win) {
         Error = std::string("cannot create the window: ") + SDL_GetError();
         return false;
     }
-    Ren = SDL_CreateRenderer(Win, -1, 0);
-    if (!Ren) Ren = SDL_CreateRenderer(Win, -1, SDL_RENDERER_SOFTWARE);
-    if (!Ren) {
-        Error = std::string("cannot draw into the window: ") + SDL_GetError();
-        CloseWindow();
-        return false;
-    }
     FullScreen = false;
-    if (!SetCanvas(w, h)) {
+    if (!CreatePresenter(false) || !SetCanvas(w, h)) {
         CloseWindow();
         return false;
     }
@@ -240,7 +252,11 @@ void CloseWindow() {
     Canvas.clear();
     CanvasW = CanvasH = 0;
     FullScreen = false;
-    if (VideoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    if (VideoStarted) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        // The last one out also closes SDL's own connections (D-Bus).
+        if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+    }
     VideoStarted = false;
     Error = "no window";
 }
@@ -257,16 +273,30 @@ void SetWindowCaption(const std::string& caption) {
 
 bool SetWindowFullScreen(bool full, int w, int h) {
     if (!Win || w <= 0 || h <= 0) return false;
+    if (full) {
+        // Cover the display by hand first: without a window manager nobody
+        // would act on the full-screen request below.
+        SDL_Rect b;
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(Win)), &b) == 0) {
+            SDL_SetWindowBordered(Win, SDL_FALSE);
+            SDL_SetWindowPosition(Win, b.x, b.y);
+            SDL_SetWindowSize(Win, b.w, b.h);
+            SDL_PumpEvents();
+        }
+    }
     if (SDL_SetWindowFullscreen(Win, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         Error = std::string("cannot change the display mode: ") + SDL_GetError();
+        if (full) SetWindowFullScreen(false, w, h);
         return false;
     }
     if (!full) {
+        SDL_SetWindowBordered(Win, SDL_TRUE);
         SDL_SetWindowSize(Win, w, h);
         SDL_SetWindowPosition(Win, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
     FullScreen = full;
-    return SetCanvas(w, h);
+    // A full screen is always the 640 x 480 picture, whatever the window's size.
+    return CreatePresenter(full) && (full ? SetCanvas(640, 480) : SetCanvas(w, h));
 }
 
 void PresentWindow(const Surface& field, int fieldX, int fieldY, const Surface& status, int statusX, int statusY) {
@@ -282,12 +312,19 @@ void PresentWindow(const Surface& field, int fieldX, int fieldY, const Surface& 
     SDL_RenderPresent(Ren);
 }
 
-bool TestReadCanvas(std::vector<uint32_t>& pixels, int& w, int& h) {
-    if (!Win) return false;
-    pixels = Canvas;
-    w = CanvasW;
-    h = CanvasH;
-    return true;
+bool TestReadScreen(std::vector<uint32_t>& pixels, int& w, int& h) {
+    if (!Ren) return false;
+    if (SDL_GetRendererOutputSize(Ren, &w, &h) != 0 || w <= 0 || h <= 0) return false;
+    // Read without the logical scaling so the rectangle is the whole output.
+    SDL_RenderSetLogicalSize(Ren, 0, 0);
+    SDL_RenderSetViewport(Ren, nullptr);
+    SDL_RenderSetScale(Ren, 1.0f, 1.0f);
+    pixels.assign(static_cast<size_t>(w) * h, 0);
+    SDL_Rect all{0, 0, w, h};
+    int rc = SDL_RenderReadPixels(Ren, &all, SDL_PIXELFORMAT_XBGR8888, pixels.data(), w * 4);
+    SDL_RenderSetLogicalSize(Ren, CanvasW, CanvasH);
+    for (auto& p : pixels) p &= 0xFFFFFF;
+    return rc == 0;
 }
 
 void ProcessWindowEvents() {
@@ -409,3 +446,61 @@ void TestSetMouse(int x, int y) {
 }
 int TestMessageBoxCount() { return MessageBoxes; }
 const std::string& TestLastMessageBoxText() { return LastMessage; }
+
+namespace {
+SDL_Keysym KeysymOf(const char* keyName) {
+    SDL_Keysym k{};
+    k.scancode = SDL_GetScancodeFromName(keyName);
+    k.sym = SDL_GetKeyFromScancode(k.scancode);
+    // Without video the key map is empty: a one-letter name is its own key.
+    if (k.sym == SDLK_UNKNOWN && keyName[0] && !keyName[1]) k.sym = SDL_tolower(keyName[0]);
+    return k;
+}
+}  // namespace
+
+void TestPushKey(const char* keyName, bool down) {
+    if (!Win) return;
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.windowID = SDL_GetWindowID(Win);
+    e.key.keysym = KeysymOf(keyName);
+    SDL_PushEvent(&e);
+}
+
+void TestPushMouseButton(int button, bool down, int clientX, int clientY) {
+    if (!Win) return;
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.windowID = SDL_GetWindowID(Win);
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.button = button == 1 ? SDL_BUTTON_LEFT : button == 2 ? SDL_BUTTON_RIGHT : SDL_BUTTON_MIDDLE;
+    e.button.clicks = 1;
+    // Pushed events are not scaled by the renderer: give window coordinates.
+    int wx = clientX, wy = clientY;
+    SDL_RenderLogicalToWindow(Ren, static_cast<float>(clientX), static_cast<float>(clientY), &wx, &wy);
+    e.button.x = wx;
+    e.button.y = wy;
+    SDL_PushEvent(&e);
+}
+
+void TestPushQuit() {
+    if (!Win) return;
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
+int TestVirtualKeyOf(const char* keyName) {
+    SDL_Keysym k = KeysymOf(keyName);
+    if (k.scancode == SDL_SCANCODE_UNKNOWN && k.sym == SDLK_UNKNOWN) return -1;
+    int vk = VirtualKey(k);
+    return vk ? vk : -1;
+}
+
+int TestScanCodeOf(const char* keyName) {
+    SDL_Scancode sc = SDL_GetScancodeFromName(keyName);
+    for (const ScanPair& p : ScanTable)
+        if (p.Sdl == sc) return p.Dik;
+    return -1;
+}

@@ -31,7 +31,9 @@ std::string GetWindowCaption();
 void SetWindowCaption(const std::string& caption);
 
 // Windowed: the client area is w x h. Full screen: a 640 x 480 black screen
-// scaled to the display. False when the display mode cannot be set.
+// (w and h are not used) scaled to the display; the field and status bar are
+// shown at the positions PresentWindow is given within it. False when the
+// display mode cannot be set.
 bool SetWindowFullScreen(bool full, int w, int h);
 
 // Shows the two surfaces at their client positions and presents the picture.
@@ -66,6 +68,16 @@ void TestSetMouse(int clientX, int clientY);
 // Counts message boxes asked for (tests check them without a display).
 int TestMessageBoxCount();
 const std::string& TestLastMessageBoxText();
-// The picture last presented (client area, or 640 x 480 in full screen) in
-// COLORREF; false without a window.
-bool TestReadCanvas(std::vector<uint32_t>& pixels, int& w, int& h);
+// What the window shows now, read back from the renderer, in COLORREF (the
+// whole output: the client area, or the display in full screen); false
+// without a window.
+bool TestReadScreen(std::vector<uint32_t>& pixels, int& w, int& h);
+// Event injection for tests with an open (dummy) window: key by SDL key name
+// ("A", "Return", "Keypad Enter", "Left Ctrl"), mouse button 1/2/4 at a client
+// point, and the quit request.
+void TestPushKey(const char* keyName, bool down);
+void TestPushMouseButton(int button, bool down, int clientX, int clientY);
+void TestPushQuit();
+// The translations behind the calls above for an SDL key name; -1 if unknown.
+int TestVirtualKeyOf(const char* keyName);
+int TestScanCodeOf(const char* keyName);
