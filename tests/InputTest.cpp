@@ -155,6 +155,12 @@ TEST_F(Input, QuitKeyOnlyOutsideARunningGame) {
     CreateKeyboard();
     GameRunning = 0;
     GamePaused = 0;
+    // Typing a name with an X in it does not quit before the score is saved.
+    MenuCode = "HS";
+    EnteringName = -1;
+    Press({DIK_X});
+    EXPECT_EQ(QuitCode, -2);
+    EnteringName = 0;
     Press({DIK_X});
     EXPECT_EQ(QuitCode, 0);
 }

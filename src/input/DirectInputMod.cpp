@@ -129,7 +129,9 @@ void ReadKeyboard() {
 
     if (Down(DIK_INSERT)) Screenshot();
 
-    if (Down(DIK_X) && (!GameRunning || GamePaused)) ShutDown();
+    // Not while a name is typed: an X in the name must not quit before the
+    // score is saved.
+    if (Down(DIK_X) && (!GameRunning || GamePaused) && EnteringName == 0) ShutDown();
 
     if (MenuCode == "WS") {
         if (Down(DIK_UP)) ScrollWorld(-1);
