@@ -6,6 +6,7 @@
 #include "platform/Window.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
+#include "support/SoundProbe.h"
 #include "support/TempDir.h"
 #include "support/UnitFiles.h"
 
@@ -41,7 +42,7 @@ protected:
         ReadKeyboard();
         TestReleaseAllKeys();
     }
-    static void Playing() {
+    static void InGame() {
         GameRunning = -1;
         GamePaused = 0;
         Units[0].Active = -1;
@@ -51,7 +52,7 @@ protected:
 }  // namespace
 
 TEST_F(Input, EscapePausesAndFreezesTheFieldUnderTheMenuPanel) {
-    Playing();
+    InGame();
     Press({DIK_ESCAPE});
     EXPECT_EQ(GamePaused, -1);
     EXPECT_EQ(MenuCode, "");
@@ -64,7 +65,7 @@ TEST_F(Input, EscapePausesAndFreezesTheFieldUnderTheMenuPanel) {
 }
 
 TEST_F(Input, EscapeOnASubScreenGoesBackAndKeepsThePause) {
-    Playing();
+    InGame();
     GamePaused = -1;
     MenuCode = "OPTIONS";
     Press({DIK_ESCAPE});
@@ -74,7 +75,7 @@ TEST_F(Input, EscapeOnASubScreenGoesBackAndKeepsThePause) {
     EXPECT_EQ(GetPixel(MenuField, 5, 5), 0);
 
     // From a sub-screen of a running game: back to the main menu and paused at once.
-    Playing();
+    InGame();
     MenuCode = "HELP";
     Press({DIK_ESCAPE});
     EXPECT_EQ(MenuCode, "");
@@ -90,7 +91,7 @@ TEST_F(Input, EscapeWhileEnteringANameDoesNothing) {
 }
 
 TEST_F(Input, EnterResumesOrStartsButNeverBoth) {
-    Playing();
+    InGame();
     GamePaused = -1;
     Press({DIK_RETURN});
     EXPECT_EQ(GamePaused, 0);
@@ -143,7 +144,7 @@ TEST_F(Input, VolumeKeysStepByOneWithinTheirRange) {
 }
 
 TEST_F(Input, QuitKeyOnlyOutsideARunningGame) {
-    Playing();
+    InGame();
     Press({DIK_X});
     EXPECT_EQ(QuitCode, -2);
 
@@ -241,4 +242,28 @@ TEST_F(Input, FieldEvents) {
         Field_KeyDown(vk);
         EXPECT_EQ(GamePaused, 0) << vk;
     }
+}
+
+TEST_F(Input, SoundsOfTheGlobalKeys) {
+    LoadProbeSounds({1, 22, 24, 25, 26});
+    auto quiet = [] { StopAllProbeSounds({1, 22, 24, 25, 26}); };
+    MusicVolume = 100;
+    Press({DIK_ADD});
+    EXPECT_FALSE(Playing(1));  // at 100 no click
+    Press({DIK_SUBTRACT});
+    EXPECT_TRUE(Playing(1));
+
+    quiet();
+    InGame();
+    Press({DIK_ESCAPE});
+    EXPECT_TRUE(Playing(25));
+    EXPECT_TRUE(Playing(26));  // the menu music
+    Press({DIK_RETURN});
+    EXPECT_TRUE(Playing(22));  // the battle music again
+    EXPECT_FALSE(Playing(26));
+
+    quiet();
+    Press({DIK_INSERT});
+    EXPECT_TRUE(Playing(24));
+    FreeSounds();
 }

@@ -5,6 +5,7 @@
 #include "menus/Menus.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
+#include "support/SoundProbe.h"
 #include "support/TempDir.h"
 #include "support/UnitFiles.h"
 
@@ -85,22 +86,34 @@ TEST_F(Menu, ColoursAndEmptyText) {
     EXPECT_EQ(MenuHoverText, "0");
 }
 
-TEST_F(Menu, HoverRemembersTheLastItem) {
-    CursorX = 35;
-    CursorY = 57;
-    MenuItem("FIRST", 30, 50, 10, -1);
-    EXPECT_EQ(MenuHoverText, "FIRST");
+TEST_F(Menu, HoverSoundOncePerItem) {
+    LoadProbeSounds({23, 25});
+    MusicVolume = 100;
+    auto hover = [](int x, int y, const char* text, int itemY, Integer active) {
+        StopAllProbeSounds({23, 25});
+        CursorX = x;
+        CursorY = y;
+        MenuItem(text, 30, itemY, 10, active);
+        return Playing(23);
+    };
+    EXPECT_TRUE(hover(35, 57, "FIRST", 50, -1));
     EXPECT_EQ(MenuHoverY, 50);
-    // Off every item: the memory stays, so coming back plays no second sound.
-    CursorX = 200;
-    MenuItem("FIRST", 30, 50, 10, -1);
+    EXPECT_FALSE(hover(36, 58, "FIRST", 50, -1));  // still on it
+    // Off every item and back: the memory stays, no second sound.
+    EXPECT_FALSE(hover(200, 57, "FIRST", 50, -1));
     EXPECT_EQ(MenuHoverText, "FIRST");
-    EXPECT_EQ(MenuHoverY, 50);
-    CursorX = 35;
-    CursorY = 82;
-    MenuItem("SECOND", 30, 75, 10, -1);
-    EXPECT_EQ(MenuHoverText, "SECOND");
+    EXPECT_FALSE(hover(35, 57, "FIRST", 50, -1));
+    // Another item sounds; a label is silent but still remembered.
+    EXPECT_TRUE(hover(35, 82, "SECOND", 75, -1));
     EXPECT_EQ(MenuHoverY, 75);
+    EXPECT_FALSE(hover(35, 32, "TITLE", 25, 0));
+    EXPECT_EQ(MenuHoverText, "TITLE");
+    EXPECT_TRUE(hover(35, 82, "SECOND", 75, -1));
+    // A click sounds the click, not the hover.
+    MouseLeft = -1;
+    EXPECT_FALSE(hover(35, 82, "SECOND", 75, -1));
+    EXPECT_TRUE(Playing(25));
+    FreeSounds();
 }
 
 TEST_F(Menu, AHeldButtonClicksOnlyTheFirstItemAndSavesTheOptions) {

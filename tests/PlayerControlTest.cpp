@@ -10,6 +10,8 @@
 #include "input/PlayerControl.h"
 #include "platform/Window.h"
 #include "shell/GameState.h"
+#include "support/SoundProbe.h"
+#include "support/TempDir.h"
 
 namespace {
 class PlayerControlTest : public ::testing::Test {
@@ -90,6 +92,9 @@ TEST_F(PlayerControlTest, ShotsPerModeAndAmmunitionBelowZero) {
 }
 
 TEST_F(PlayerControlTest, FullBulletTableSpendsAmmunitionButMakesNoBullet) {
+    TempGameDir dir;
+    LoadProbeSounds({1});
+    MusicVolume = 100;
     for (int i = 1; i <= MaxBullet; i++) {
         Bullets[i].Life = 5;
         Bullets[i].Owner = 7;
@@ -103,6 +108,8 @@ TEST_F(PlayerControlTest, FullBulletTableSpendsAmmunitionButMakesNoBullet) {
         ASSERT_EQ(Bullets[i].Life, 5);
     }
     EXPECT_EQ(Bullets[0].Life, 0);  // slot 0 is never used
+    EXPECT_TRUE(Playing(1));        // the shot is heard all the same
+    FreeSounds();
 }
 
 TEST_F(PlayerControlTest, RightClickCancelsTheWalkOrderEvenWithoutABomb) {
