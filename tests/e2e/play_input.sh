@@ -21,6 +21,11 @@ changed() {  # changed A B X Y W H
     px diff "$GAME/$1.png" "$GAME/$2.png" "$3" "$4" "$5" "$6" | awk '{printf "%d", $1 * 1000}'
 }
 snap() { shot "$GAME/$1.png"; }
+# Pixels of the menu's navy item text in a rectangle.
+navy() {  # navy SHOT X Y W H
+    convert "$GAME/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- |
+        awk -F'[(),]' 'NR > 1 && $3 < 80 && $4 < 80 && $5 > 90 { n++ } END { print n + 0 }'
+}
 
 start_game
 for _ in $(seq 1 150); do  # loading, and the map generation of a first start
@@ -70,8 +75,10 @@ hold_key Escape
 sleep 0.5
 alive
 snap paused
-[ "$(changed before_pause paused 0 0 300 300)" -gt 200 ] || fail "Escape showed no menu"
-[ "$(changed before_pause paused 30 25 110 14)" -gt 50 ] || fail "no RESUME GAME item"
+[ "$(changed before_pause paused 0 0 300 300)" -gt 80 ] || fail "Escape showed no menu"
+# The item is there now and was not on the menu before the game.
+[ "$(navy menu 30 25 110 14)" -lt 10 ] || fail "RESUME GAME on the menu before any game"
+[ "$(navy paused 30 25 110 14)" -gt 30 ] || fail "no RESUME GAME item on the paused menu"
 sleep 0.3
 snap paused2
 [ "$(changed paused paused2 150 150 100 100)" -lt 100 ] || fail "the field behind the menu is not frozen"
@@ -79,7 +86,8 @@ click_at 60 32
 sleep 0.5
 alive
 snap resumed
-[ "$(changed paused resumed 0 0 300 300)" -gt 200 ] || fail "RESUME GAME did not continue the game"
+[ "$(changed paused resumed 0 0 300 300)" -gt 80 ] || fail "RESUME GAME did not continue the game"
+[ "$(navy resumed 30 25 110 14)" -lt 10 ] || fail "the menu is still shown after RESUME GAME"
 
 # Insert: a numbered JPEG of the field and status bar, no bitmap left.
 hold_key Insert 0.1
