@@ -1,5 +1,7 @@
 #include "opponents/TextFile.h"
 
+#include <cmath>
+#include <limits>
 #include <set>
 #include <type_traits>
 #include <vector>
@@ -30,10 +32,17 @@ std::string UnitFilePath(const std::string& folder, const std::string& name) {
 
 template <typename T>
 void StoreNumber(T& field) {
-    // A value that is not a number leaves the field as it was.
-    if (auto v = ToNumber(UnitFileValue)) {
-        if constexpr (std::is_same_v<T, Single>) field = static_cast<Single>(*v);
-        else field = static_cast<T>(Whole(*v));
+    // A value that is not a number, or too large for its field, leaves the
+    // field as it was.
+    auto v = ToNumber(UnitFileValue);
+    if (!v) return;
+    if constexpr (std::is_same_v<T, Single>) {
+        if (std::fabs(*v) <= std::numeric_limits<Single>::max()) field = static_cast<Single>(*v);
+    } else {
+        if (*v >= std::numeric_limits<T>::min() - 0.5 && *v <= std::numeric_limits<T>::max() + 0.5) {
+            Long w = Whole(*v);
+            if (w >= std::numeric_limits<T>::min() && w <= std::numeric_limits<T>::max()) field = static_cast<T>(w);
+        }
     }
 }
 }  // namespace

@@ -10,6 +10,15 @@
 #include "sound/DirectSoundMod.h"
 
 void NewGame() {
+    // The player comes from "DEFAULT". Without that file the game cannot start:
+    // the loader has said so, and the menus (and a paused game) stay as they are.
+    const Unit previous = Units[0];
+    Units[0].Active = 0;
+    if (!LoadUnitFile("DEFAULT")) {
+        Units[0] = previous;
+        return;
+    }
+
     StopSound(26);
     GamePaused = 0;
     GameRunning = -1;
@@ -17,13 +26,6 @@ void NewGame() {
     SeparationOff = 0;
     ResetBattlefield();  // the status bar's per-game counters and the other mechanisms
 
-    Units[0].Active = 0;
-    if (!LoadUnitFile("DEFAULT")) {
-        // The installation lacks its player file: stay in the menus.
-        GameRunning = 0;
-        PlaySound(26, 500);
-        return;
-    }
     Unit& p = Units[0];
     p.Facing = 270;
     p.X = 140;

@@ -1,0 +1,189 @@
+// The menu item: its hit box, colours, hover and click; and the main menu.
+#include <gtest/gtest.h>
+
+#include "graphics/WorkWithMemory.h"
+#include "menus/Menus.h"
+#include "shell/Form1.h"
+#include "shell/GameState.h"
+#include "support/SoundProbe.h"
+#include "support/TempDir.h"
+#include "support/UnitFiles.h"
+
+namespace {
+constexpr COLORREF Navy = RGB(0, 0, 0x80), White = RGB(255, 255, 255), Blue = RGB(0, 0, 255);
+int ExitCode = -2;
+
+class Menu : public ::testing::Test {
+protected:
+    TempGameDir Dir;
+    void (*SavedEnd)(int) = nullptr;
+    void SetUp() override {
+        ResetGameState();
+        CreateSurface(Field, 300, 300);
+        MenuHoverText.clear();
+        MenuHoverY = 0;
+        MenuClickedY = 0;
+        ExitCode = -2;
+        SavedEnd = EndProcess;
+        EndProcess = [](int code) { ExitCode = code; };
+    }
+    void TearDown() override { EndProcess = SavedEnd; }
+    // Whether the item is drawn hovered with the cursor at (x, y).
+    static bool HoveredAt(int x, int y, const std::string& text, int itemX, int itemY, int size) {
+        CursorX = x;
+        CursorY = y;
+        MenuItem(text, itemX, itemY, size, -1);
+        return MenuTextColour == White;
+    }
+};
+}  // namespace
+
+TEST_F(Menu, StrictHitBoxOfASize10Item) {
+    // "ABCDE" at (30, 50), size 10: s = 8, so 30 < x < 70 and 52 < y < 62.
+    EXPECT_FALSE(HoveredAt(30, 57, "ABCDE", 30, 50, 10));
+    EXPECT_TRUE(HoveredAt(31, 57, "ABCDE", 30, 50, 10));
+    EXPECT_TRUE(HoveredAt(69, 57, "ABCDE", 30, 50, 10));
+    EXPECT_FALSE(HoveredAt(70, 57, "ABCDE", 30, 50, 10));
+    EXPECT_FALSE(HoveredAt(40, 52, "ABCDE", 30, 50, 10));
+    EXPECT_TRUE(HoveredAt(40, 53, "ABCDE", 30, 50, 10));
+    EXPECT_TRUE(HoveredAt(40, 61, "ABCDE", 30, 50, 10));
+    EXPECT_FALSE(HoveredAt(40, 62, "ABCDE", 30, 50, 10));
+    // Size 9 away from the score screens: s = 7, box 30 < x < 65, 52 < y < 61.
+    EXPECT_TRUE(HoveredAt(64, 60, "ABCDE", 30, 50, 9));
+    EXPECT_FALSE(HoveredAt(65, 57, "ABCDE", 30, 50, 9));
+    EXPECT_FALSE(HoveredAt(40, 61, "ABCDE", 30, 50, 9));
+}
+
+TEST_F(Menu, ScoreScreensShrinkSmallItems) {
+    for (const char* code : {"HS", "WS"}) {
+        MenuCode = code;
+        // Size 9: s = 7 < 8 becomes 5: 30 < x < 55 and 52 < y < 59.
+        EXPECT_TRUE(HoveredAt(54, 58, "ABCDE", 30, 50, 9)) << code;
+        EXPECT_FALSE(HoveredAt(55, 55, "ABCDE", 30, 50, 9)) << code;
+        EXPECT_FALSE(HoveredAt(40, 59, "ABCDE", 30, 50, 9)) << code;
+        EXPECT_FALSE(HoveredAt(40, 52, "ABCDE", 30, 50, 9)) << code;
+        // Size 10 keeps s = 8.
+        EXPECT_TRUE(HoveredAt(69, 61, "ABCDE", 30, 50, 10)) << code;
+        EXPECT_FALSE(HoveredAt(70, 57, "ABCDE", 30, 50, 10)) << code;
+    }
+}
+
+TEST_F(Menu, ColoursAndEmptyText) {
+    CursorX = 5;
+    CursorY = 5;
+    MenuItem("Label", 30, 50, 10, 0);
+    EXPECT_EQ(MenuTextColour, Navy);
+    EXPECT_EQ(Field.TextColour, Navy);
+    EXPECT_EQ(Field.FontSize, 10);
+    CursorX = 35;
+    CursorY = 57;
+    MenuItem("Label", 30, 50, 10, 0);
+    EXPECT_EQ(MenuTextColour, Blue);   // hovered but not clickable
+    EXPECT_EQ(Field.TextColour, Navy);  // reset after drawing
+    // An empty value is "0": one character wide.
+    EXPECT_TRUE(HoveredAt(37, 57, "", 30, 50, 10));
+    EXPECT_FALSE(HoveredAt(38, 57, "", 30, 50, 10));
+    EXPECT_EQ(MenuHoverText, "0");
+}
+
+TEST_F(Menu, HoverSoundOncePerItem) {
+    LoadProbeSounds({23, 25});
+    MusicVolume = 100;
+    auto hover = [](int x, int y, const char* text, int itemY, Integer active) {
+        StopAllProbeSounds({23, 25});
+        CursorX = x;
+        CursorY = y;
+        MenuItem(text, 30, itemY, 10, active);
+        return Playing(23);
+    };
+    EXPECT_TRUE(hover(35, 57, "FIRST", 50, -1));
+    EXPECT_EQ(MenuHoverY, 50);
+    EXPECT_FALSE(hover(36, 58, "FIRST", 50, -1));  // still on it
+    // Off every item and back: the memory stays, no second sound.
+    EXPECT_FALSE(hover(200, 57, "FIRST", 50, -1));
+    EXPECT_EQ(MenuHoverText, "FIRST");
+    EXPECT_FALSE(hover(35, 57, "FIRST", 50, -1));
+    // Another item sounds; a label is silent but still remembered.
+    EXPECT_TRUE(hover(35, 82, "SECOND", 75, -1));
+    EXPECT_EQ(MenuHoverY, 75);
+    EXPECT_FALSE(hover(35, 32, "TITLE", 25, 0));
+    EXPECT_EQ(MenuHoverText, "TITLE");
+    EXPECT_TRUE(hover(35, 82, "SECOND", 75, -1));
+    // A click sounds the click, not the hover.
+    MouseLeft = -1;
+    EXPECT_FALSE(hover(35, 82, "SECOND", 75, -1));
+    EXPECT_TRUE(Playing(25));
+    FreeSounds();
+}
+
+TEST_F(Menu, AHeldButtonClicksOnlyTheFirstItemAndSavesTheOptions) {
+    MouseLeft = -1;
+    // Over a label nothing happens and the button stays held.
+    CursorX = 35;
+    CursorY = 32;
+    MenuItem("TITLE", 30, 25, 10, 0);
+    EXPECT_EQ(MouseLeft, -1);
+    EXPECT_EQ(MenuClickedY, 0);
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("OtherFiles/Options.txt")));
+
+    CursorY = 57;
+    MenuItem("FIRST", 30, 50, 10, -1);
+    EXPECT_EQ(MenuClickedY, 50);
+    EXPECT_EQ(MouseLeft, 0);
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("OtherFiles/Options.txt")));
+    EXPECT_EQ(MenuHoverY, 0);  // a click does not count as hovering
+
+    // Still holding, onto the next item: no second click.
+    MenuClickedY = 0;
+    CursorY = 82;
+    MenuItem("SECOND", 30, 75, 10, -1);
+    EXPECT_EQ(MenuClickedY, 0);
+    EXPECT_EQ(MenuHoverY, 75);
+}
+
+TEST_F(Menu, MainMenuItemsAndActions) {
+    CreateSurface(LogoFull, 107, 80, RGB(0, 0, 0));
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 107; x++) SetPixel(LogoFull, x, y, RGB(9, 9, 9));
+    auto clickAt = [](int y) {
+        CursorX = 35;
+        CursorY = y + 7;
+        MouseLeft = -1;
+        MainMenuScreen();
+    };
+
+    // "RESUME GAME" exists only while paused.
+    GameRunning = -1;
+    clickAt(25);
+    EXPECT_EQ(MouseLeft, -1);
+    GamePaused = -1;
+    clickAt(25);
+    EXPECT_EQ(GamePaused, 0);
+    EXPECT_EQ(GameRunning, -1);
+    EXPECT_EQ(MenuClickedY, 0);
+    // Every screen leaves the field's text light green, size 8, not bold.
+    EXPECT_EQ(Field.TextColour, RGB(0xC0, 0xFF, 0xC0));
+    EXPECT_EQ(Field.FontSize, 8);
+    EXPECT_FALSE(Field.FontBold);
+    EXPECT_EQ(GetPixel(Field, 160, 30), static_cast<int32_t>(RGB(9, 9, 9)));
+    EXPECT_EQ(GetPixel(Field, 266, 69), static_cast<int32_t>(RGB(9, 9, 9)));
+    EXPECT_EQ(GetPixel(Field, 267, 30), 0);
+
+    const std::pair<int, const char*> screens[] = {{75, "HS"}, {100, "OPTIONS"}, {125, "HELP"}, {150, "ABOUT"}};
+    for (auto [y, code] : screens) {
+        MenuCode = "";
+        clickAt(y);
+        EXPECT_EQ(MenuCode, code) << y;
+    }
+
+    MenuCode = "";
+    GameRunning = 0;
+    Dir.Write("OtherFiles/DEFAULT.txt", OddDefaultFile());
+    clickAt(50);
+    EXPECT_EQ(GameRunning, -1);
+    EXPECT_EQ(Units[0].UnitName, "Rookie");
+
+    EXPECT_EQ(ExitCode, -2);
+    clickAt(260);
+    EXPECT_EQ(ExitCode, 0);
+}

@@ -1,0 +1,304 @@
+// The player's actions: walk and bomb orders, fire modes, firing, walking;
+// and the bullet every unit fires.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "graphics/WorkWithMemory.h"
+#include "input/DirectInputMod.h"
+#include "input/PlayerControl.h"
+#include "platform/Window.h"
+#include "shell/GameState.h"
+#include "support/SoundProbe.h"
+#include "support/TempDir.h"
+
+namespace {
+class PlayerControlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetGameState();
+        TestReleaseAllKeys();
+        Randomize(7);
+        CreateSurface(Field, 300, 300, RGB(0, 0, 0));
+        NearestOpponentDistance = 1000;
+        Unit& p = Units[0];
+        p.Active = -1;
+        p.X = 140;
+        p.Y = 140;
+        p.Facing = 270;
+        p.Ammo = 20;
+        p.Speed = 10;
+        p.Spread = 30;
+        p.BulletSpeed = 3;
+        p.BulletRange = 60;
+        p.Recharge = 15;
+        FireMode = 1;
+    }
+    void TearDown() override { TestReleaseAllKeys(); }
+    static int Flying() {
+        int n = 0;
+        for (int i = 1; i <= MaxBullet; i++) n += Bullets[i].Life > 0;
+        return n;
+    }
+};
+}  // namespace
+
+TEST_F(PlayerControlTest, FireModeStepsOncePerRelease) {
+    for (int want : {2, 3, 1, 2}) {
+        FireModeKeyReleased = -1;
+        PlayerControl();
+        EXPECT_EQ(FireMode, want);
+        EXPECT_EQ(FireModeKeyReleased, 0);
+    }
+    PlayerControl();  // no release, no step
+    EXPECT_EQ(FireMode, 2);
+}
+
+TEST_F(PlayerControlTest, ShotsPerModeAndAmmunitionBelowZero) {
+    MouseLeft = -1;
+    PlayerControl();
+    EXPECT_EQ(Flying(), 1);
+    EXPECT_EQ(Units[0].Ammo, 19);
+    EXPECT_EQ(Units[0].FireCooldown, 15);
+
+    // Cooldown not over: nothing.
+    PlayerControl();
+    EXPECT_EQ(Flying(), 1);
+
+    Units[0].FireCooldown = 0;
+    FireMode = 2;
+    PlayerControl();
+    EXPECT_EQ(Flying(), 3);
+    EXPECT_EQ(Units[0].Ammo, 17);
+
+    // Mode 3 with one bullet left fires three and leaves -2; then firing stops.
+    Units[0].FireCooldown = 0;
+    Units[0].Ammo = 1;
+    FireMode = 3;
+    PlayerControl();
+    EXPECT_EQ(Flying(), 6);
+    EXPECT_EQ(Units[0].Ammo, -2);
+    Units[0].FireCooldown = 0;
+    PlayerControl();
+    EXPECT_EQ(Flying(), 6);
+    EXPECT_EQ(Units[0].Ammo, -2);
+
+    // Without the button nothing is fired.
+    Units[0].Ammo = 5;
+    MouseLeft = 0;
+    PlayerControl();
+    EXPECT_EQ(Units[0].Ammo, 5);
+}
+
+TEST_F(PlayerControlTest, FullBulletTableSpendsAmmunitionButMakesNoBullet) {
+    TempGameDir dir;
+    LoadProbeSounds({1});
+    MusicVolume = 100;
+    for (int i = 1; i <= MaxBullet; i++) {
+        Bullets[i].Life = 5;
+        Bullets[i].Owner = 7;
+    }
+    MouseLeft = -1;
+    PlayerControl();
+    EXPECT_EQ(Units[0].Ammo, 19);
+    EXPECT_EQ(Units[0].FireCooldown, 15);
+    for (int i = 1; i <= MaxBullet; i++) {
+        ASSERT_EQ(Bullets[i].Owner, 7);
+        ASSERT_EQ(Bullets[i].Life, 5);
+    }
+    EXPECT_EQ(Bullets[0].Life, 0);  // slot 0 is never used
+    EXPECT_TRUE(Playing(1));        // the shot is heard all the same
+    FreeSounds();
+}
+
+TEST_F(PlayerControlTest, RightClickCancelsTheWalkOrderEvenWithoutABomb) {
+    Units[0].WalkLeft = 50;
+    Units[0].Ammo = 14;
+    MouseRight = -1;
+    PlayerControl();
+    EXPECT_EQ(Units[0].WalkLeft, 0);
+    EXPECT_EQ(MouseRight, 0);
+    EXPECT_EQ(Units[0].Ammo, 14);
+    EXPECT_EQ(AirPlaneActive, 0);
+}
+
+TEST_F(PlayerControlTest, WalkOrderToTheCursorWithItsMarker) {
+    CreateSurface(WalkHere, 20, 40, RGB(0, 0, 0));
+    for (int y = 0; y < 20; y++)
+        for (int x = 0; x < 20; x++) SetPixel(WalkHere, x, y, RGB(0, 255, 0));  // image; the mask below is black
+    CreateSurface(Field, 300, 300, RGB(90, 90, 90));
+    MouseMiddle = -1;
+    CursorX = 250;
+    CursorY = 150;
+    PlayerControl();
+    EXPECT_EQ(Units[0].WalkDir, 0);
+    EXPECT_EQ(Units[0].WalkLeft, 100);
+    EXPECT_EQ(Units[0].WalkToX, 250);
+    EXPECT_EQ(Units[0].WalkToY, 150);
+    // The marker is centred on the target.
+    EXPECT_EQ(GetPixel(Field, 240, 140), static_cast<int32_t>(RGB(0, 255, 0)));
+    EXPECT_EQ(GetPixel(Field, 259, 159), static_cast<int32_t>(RGB(0, 255, 0)));
+    EXPECT_EQ(GetPixel(Field, 260, 150), static_cast<int32_t>(RGB(90, 90, 90)));
+
+    // Button up: the order stays; a movement key ends it.
+    MouseMiddle = 0;
+    TestSetKey(DIK_D, true);
+    ReadKeyboard();
+    PlayerControl();
+    EXPECT_EQ(Units[0].WalkLeft, 0);
+}
+
+TEST_F(PlayerControlTest, StaticMovementAlongTheScreenAxes) {
+    Units[0].Speed = 20;  // 2 pixels per frame
+    TestSetKey(DIK_A, true);
+    TestSetKey(DIK_UP, true);
+    ReadKeyboard();
+    PlayerControl();
+    EXPECT_FLOAT_EQ(Units[0].X, 138);
+    EXPECT_FLOAT_EQ(Units[0].Y, 138);
+    // Opposite keys cancel out.
+    TestSetKey(DIK_RIGHT, true);
+    TestSetKey(DIK_S, true);
+    ReadKeyboard();
+    PlayerControl();
+    EXPECT_FLOAT_EQ(Units[0].X, 138);
+    EXPECT_FLOAT_EQ(Units[0].Y, 138);
+}
+
+TEST_F(PlayerControlTest, RealMovementFollowsTheCursor) {
+    OptRealMovement = 8;
+    TestSetMouse(150, 20);  // straight above the player's centre
+    UpdateCursor();
+    EXPECT_EQ(Units[0].Facing, 270);
+    TestSetKey(DIK_W, true);
+    ReadKeyboard();
+    PlayerControl();
+    EXPECT_NEAR(Units[0].X, 140, 1e-4);
+    EXPECT_NEAR(Units[0].Y, 139, 1e-4);
+
+    // D steps to the right of the facing; with the cursor to the right that is down.
+    TestReleaseAllKeys();
+    TestSetMouse(290, 150);
+    Units[0].X = 140;
+    Units[0].Y = 140;
+    UpdateCursor();
+    TestSetKey(DIK_D, true);
+    ReadKeyboard();
+    PlayerControl();
+    EXPECT_NEAR(Units[0].X, 140, 1e-4);
+    EXPECT_NEAR(Units[0].Y, 141, 1e-4);
+}
+
+TEST_F(PlayerControlTest, FacingKeptWithinOneTurn) {
+    Units[0].Facing = 360;
+    PlayerControl();
+    EXPECT_EQ(Units[0].Facing, 0);
+    Units[0].Facing = -1;
+    PlayerControl();
+    EXPECT_EQ(Units[0].Facing, 359);
+}
+
+TEST_F(PlayerControlTest, NothingForADeadPlayer) {
+    Units[0].Active = 0;
+    MouseLeft = -1;
+    MouseRight = -1;
+    Units[0].Facing = 400;
+    PlayerControl();
+    EXPECT_EQ(Units[0].Ammo, 20);
+    EXPECT_EQ(MouseRight, -1);
+    EXPECT_EQ(Units[0].Facing, 400);
+}
+
+TEST_F(PlayerControlTest, SpreadRanges) {
+    struct Case {
+        int spread;
+        double lo, hi;
+    };
+    for (Case c : {Case{30, 255, 285}, Case{7, 267, 274}}) {
+        Unit& u = Units[3];
+        u = Unit{};
+        u.Active = -1;
+        u.Facing = 270;
+        u.Spread = static_cast<Integer>(c.spread);
+        u.BulletRange = 60;
+        double lo = 1e9, hi = -1e9;
+        for (int n = 0; n < 4000; n++) {
+            for (auto& b : Bullets) b.Life = 0;
+            FireBullet(3);
+            lo = std::min<double>(lo, Bullets[1].Angle);
+            hi = std::max<double>(hi, Bullets[1].Angle);
+        }
+        EXPECT_GE(lo, c.lo) << c.spread;
+        EXPECT_LT(hi, c.hi) << c.spread;
+        EXPECT_LT(lo, c.lo + 0.1) << c.spread;
+        EXPECT_GT(hi, c.hi - 0.1) << c.spread;
+    }
+}
+
+TEST_F(PlayerControlTest, BulletStartsAtTheMuzzleWithItsOwnersValues) {
+    Unit& u = Units[5];
+    u.Active = -1;
+    u.X = 50;
+    u.Y = 60;
+    u.Facing = 0;
+    u.Spread = 0;
+    u.BulletSpeed = 4;
+    u.BulletRange = 60;
+    Bullets[1].Life = 3;  // taken: the next free slot is used
+    int lifeLo = 1000, lifeHi = -1;
+    for (int n = 0; n < 500; n++) {
+        Bullets[2].Life = 0;
+        FireBullet(5);
+        lifeLo = std::min<int>(lifeLo, Bullets[2].Life);
+        lifeHi = std::max<int>(lifeHi, Bullets[2].Life);
+    }
+    const Bullet& b = Bullets[2];
+    EXPECT_EQ(b.Owner, 5);
+    EXPECT_EQ(b.Speed, 4);
+    EXPECT_FLOAT_EQ(b.Angle, 0);
+    EXPECT_DOUBLE_EQ(b.BX, 63);
+    EXPECT_DOUBLE_EQ(b.BY, 70);
+    EXPECT_FLOAT_EQ(b.DX, 1);
+    EXPECT_EQ(lifeLo, 60);
+    EXPECT_EQ(lifeHi, 67);
+
+    // The player's accuracy boost narrows any spread to 30 degrees.
+    Units[0].Spread = 180;
+    BoostTimers[0] = 10;
+    double lo = 1e9, hi = -1e9;
+    for (int n = 0; n < 2000; n++) {
+        for (auto& bl : Bullets) bl.Life = 0;
+        FireBullet(0);
+        lo = std::min<double>(lo, Bullets[1].Angle);
+        hi = std::max<double>(hi, Bullets[1].Angle);
+    }
+    EXPECT_GE(lo, 255);
+    EXPECT_LT(hi, 285);
+}
+
+TEST_F(PlayerControlTest, MuzzleSparksNearTheMuzzle) {
+    Units[0].Facing = 0;
+    Units[0].Spread = 0;
+    int yellow = 0, olive = 0, elsewhere = 0;
+    for (int n = 0; n < 300; n++) {
+        CreateSurface(Field, 300, 300, RGB(0, 0, 0));
+        for (auto& b : Bullets) b.Life = 0;
+        FireBullet(0);
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++) {
+                int32_t c = GetPixel(Field, x, y);
+                if (c == 0) continue;
+                bool near = std::abs(x - 153) <= 5 && std::abs(y - 150) <= 5;
+                if (!near) elsewhere++;
+                else if (c == static_cast<int32_t>(RGB(255, 255, 0))) yellow++;
+                else if (c == static_cast<int32_t>(RGB(192, 192, 0))) olive++;
+            }
+    }
+    EXPECT_EQ(elsewhere, 0);
+    // About one shot in three makes each kind of spark.
+    EXPECT_GT(yellow, 60);
+    EXPECT_LT(yellow, 140);
+    EXPECT_GT(olive, 60);
+    EXPECT_LT(olive, 140);
+}

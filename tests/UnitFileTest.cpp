@@ -1,0 +1,124 @@
+// The unit files: fixed columns, "END", the line limit, and the loader.
+#include <gtest/gtest.h>
+
+#include "opponents/TextFile.h"
+#include "platform/Window.h"
+#include "shell/GameState.h"
+#include "support/TempDir.h"
+#include "support/UnitFiles.h"
+
+namespace {
+class UnitFile : public ::testing::Test {
+protected:
+    TempGameDir Dir;
+    void SetUp() override { ResetGameState(); }
+    void Write(const std::string& name, const std::string& text) { Dir.Write("OtherFiles/" + name + ".txt", text); }
+    std::string Value(const std::string& name, const std::string& key) {
+        ReadUnitFileKey("otherfiles", name, key);
+        return UnitFileValue;
+    }
+};
+}  // namespace
+
+TEST_F(UnitFile, ColumnsKeysAndEnd) {
+    Write("COLS", UnitLine("  OM", "12") +                           // leading blanks in the key column
+                      UnitLine("om", "99") +                         // keys are case-sensitive
+                      UnitLine("NA", "  Padded name   ") +           // value trimmed
+                      UnitLine("GN", std::string(25, '7')) +         // cut at column 41
+                      UnitLine("EL", "1") + UnitLine("EL", "2") +    // the last one wins ...
+                      "END\r\n" + UnitLine("EL", "3") +              // ... before "END"
+                      UnitLine("ED", "4"));
+    EXPECT_EQ(Value("COLS", "OM"), "12");
+    EXPECT_EQ(Value("COLS", " OM "), "12");
+    EXPECT_EQ(Value("COLS", "NA"), "Padded name");
+    EXPECT_EQ(Value("COLS", "GN"), std::string(20, '7'));
+    EXPECT_EQ(Value("COLS", "EL"), "2");
+    // A missing key (and one after "END") keeps the previous value.
+    EXPECT_EQ(Value("COLS", "ED"), "2");
+    // "END" must be the whole line.
+    Write("ENDS", "END \n" + UnitLine("OM", "5") + "ENDX\n" + UnitLine("EM", "6"));
+    EXPECT_EQ(Value("ENDS", "OM"), "5");
+    EXPECT_EQ(Value("ENDS", "EM"), "6");
+}
+
+TEST_F(UnitFile, ReadsAtMost5001Lines) {
+    std::string text;
+    for (int i = 0; i < 5000; i++) text += "filler\n";
+    Write("LONG", text + UnitLine("OM", "5000") + UnitLine("EM", "5001"));
+    EXPECT_EQ(Value("LONG", "OM"), "5000");  // line 5000 counted from 0 is read
+    UnitFileValue = "before";
+    EXPECT_EQ(Value("LONG", "EM"), "before");
+}
+
+TEST_F(UnitFile, LoaderFillsTheFirstFreeSlot) {
+    Write("LVL1", UnitLine("NA", "Grunt") + UnitLine("OM", "30") + UnitLine("DE", "7.5") + UnitLine("HT", "42.5") +
+                      UnitLine("EL", "2.5") + UnitLine("EE", "3.5") + UnitLine("ED", "2") + UnitLine("GN", "45") +
+                      UnitLine("EM", "20") + "END\n");
+    Units[0].Active = -1;
+    Units[1].Active = -1;
+    Units[2].X = 33;
+    EXPECT_TRUE(LoadUnitFile("LVL1"));
+    EXPECT_EQ(LoadedSlot, 2);
+    const Unit& u = Units[2];
+    EXPECT_EQ(u.Active, -1);
+    EXPECT_EQ(u.UnitName, "Grunt");
+    EXPECT_EQ(u.Ammo, 30);
+    EXPECT_FLOAT_EQ(u.Speed, 7.5f);
+    EXPECT_FLOAT_EQ(u.Health, 42.5f);
+    EXPECT_EQ(u.Spread, 2);  // halves round to even
+    EXPECT_EQ(u.Melee, 4);
+    EXPECT_EQ(u.BulletSpeed, 2);
+    EXPECT_FLOAT_EQ(u.BulletRange, 45);
+    EXPECT_EQ(u.Recharge, 20);
+    EXPECT_EQ(u.X, 33);  // the callers place the unit
+
+    // Every slot taken: 51 and nothing changes.
+    for (auto& s : Units) s.Active = -1;
+    Units[50].UnitName = "kept";
+    EXPECT_TRUE(LoadUnitFile("LVL1"));
+    EXPECT_EQ(LoadedSlot, 51);
+    EXPECT_EQ(Units[50].UnitName, "kept");
+}
+
+TEST_F(UnitFile, MissingKeysAndBadNumbers) {
+    // A first line "END": every field gets what the last search left, which is
+    // empty in a fresh run; an empty or non-numeric value leaves a number as it was.
+    Write("EMPTY", "END\n" + UnitLine("OM", "5"));
+    Units[0].Ammo = 8;
+    Units[0].Health = 3;
+    Units[0].UnitName = "old";
+    EXPECT_TRUE(LoadUnitFile("EMPTY"));
+    EXPECT_EQ(Units[0].UnitName, "");
+    EXPECT_EQ(Units[0].Ammo, 8);
+    EXPECT_EQ(Units[0].Health, 3);
+
+    // A missing key stores the previous key's value.
+    Write("GAPS", UnitLine("NA", "Gappy") + UnitLine("OM", "11") + UnitLine("EL", "x") + UnitLine("EM", "70000") +
+                      "END\n");
+    Units[1].Active = 0;
+    Units[1].Spread = 6;
+    Units[1].Recharge = 9;
+    EXPECT_TRUE(LoadUnitFile("GAPS"));
+    EXPECT_EQ(LoadedSlot, 1);
+    EXPECT_EQ(Units[1].Ammo, 11);
+    EXPECT_FLOAT_EQ(Units[1].Speed, 11);   // "DE" missing: "OM"'s value
+    EXPECT_FLOAT_EQ(Units[1].Health, 11);  // "HT" missing as well
+    EXPECT_EQ(Units[1].Spread, 6);         // "x" is no number
+    EXPECT_EQ(Units[1].Recharge, 9);       // too large for its field
+}
+
+TEST_F(UnitFile, MissingFileShowsOneMessageAndLeavesTheSlotFree) {
+    const int before = TestMessageBoxCount();
+    EXPECT_FALSE(LoadUnitFile("NOSUCHUNIT"));
+    EXPECT_EQ(TestMessageBoxCount(), before + 1);
+    EXPECT_NE(TestLastMessageBoxText().find("NOSUCHUNIT"), std::string::npos);
+    EXPECT_EQ(Units[0].Active, 0);
+    EXPECT_EQ(LoadedSlot, 0);
+    // Asked again (a spawn every second): no second box.
+    EXPECT_FALSE(LoadUnitFile("NOSUCHUNIT"));
+    EXPECT_EQ(TestMessageBoxCount(), before + 1);
+    // The key reader keeps the last value.
+    UnitFileValue = "same";
+    EXPECT_FALSE(ReadUnitFileKey("otherfiles", "NOSUCHUNIT", "NA"));
+    EXPECT_EQ(UnitFileValue, "same");
+}
