@@ -14,10 +14,13 @@
 #include "sound/DirectSoundMod.h"
 
 namespace {
-// Distance rounded to whole pixels, as every hit test measures it.
-Long RoundedDistance(double x1, double y1, double x2, double y2) {
+// True when the distance, rounded to whole pixels as every hit test measures
+// it, is at most limit. Far pairs (most of them) skip the square root.
+bool Within(double x1, double y1, double x2, double y2, Long limit) {
     const double dx = x1 - x2, dy = y1 - y2;
-    return Whole(std::sqrt(dx * dx + dy * dy));
+    const double d2 = dx * dx + dy * dy;
+    if (d2 > (limit + 1.0) * (limit + 1.0)) return false;
+    return Whole(std::sqrt(d2)) <= limit;
 }
 
 constexpr COLORREF TrailColour = RGB(0xEB, 0xFF, 0x00);
@@ -48,14 +51,14 @@ void MoveBullets() {
         for (int u = 0; u <= MaxUnit; u++) {
             Unit& t = Units[u];
             if (t.Active == 0 || u == bl.Owner) continue;
-            if (BugerActive == -1 && RoundedDistance(bl.BX, bl.BY, BugerX + 17, BugerY + 35) <= 28) {
+            if (BugerActive == -1 && Within(bl.BX, bl.BY, BugerX + 17, BugerY + 35, 28)) {
                 // The cleaner swallows it; checked again for every remaining unit.
                 bl.Life = 0;
                 PlaySound(38, BugerX + 140.0 / 3);
                 continue;
             }
             bool hit = false;
-            if (RoundedDistance(t.X + 10, t.Y + 10, bl.BX, bl.BY) <= 7) {
+            if (Within(t.X + 10, t.Y + 10, bl.BX, bl.BY, 7)) {
                 hit = true;
                 if (t.Health > 0 && bl.Owner == 0) HitScore = static_cast<Integer>(HitScore + IDiv(t.BulletSpeed - 2, 2));
                 bl.Life = 0;
@@ -73,7 +76,7 @@ void MoveBullets() {
         for (int s = 0; s <= 20; s++) {
             Sheep& sh = Sheeps[s];
             if (sh.Active != -1) continue;
-            if (RoundedDistance(sh.X + 11, sh.Y + 11, bl.BX, bl.BY) < 10) {
+            if (Within(sh.X + 11, sh.Y + 11, bl.BX, bl.BY, 9)) {
                 bl.Life = 0;
                 sh.Speed = static_cast<Integer>(sh.Speed + 4);
                 SpawnBlood(sh.X + 11, sh.Y + 11, 40, bl.Angle, bl.Speed);
