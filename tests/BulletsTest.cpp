@@ -102,21 +102,6 @@ TEST(MoveBullets, ShortLifeStopsAtOnceAndMarksTheTerrain) {
     EXPECT_DOUBLE_EQ(b.BX, 50.4);
 }
 
-TEST(MoveBullets, FlightLeavesATrailOnlyWithTheOption) {
-    BattleReset();
-    Bullet& b = StillBullet(0, 20, 20, 3, 60);
-    b.DX = 1;
-    MoveBullets();
-    EXPECT_DOUBLE_EQ(b.BX, 23);
-    EXPECT_EQ(GetPixel(Field, 21, 20), static_cast<int32_t>(RGB(0xEB, 0xFF, 0)));
-    EXPECT_EQ(GetPixel(Field, 23, 20), static_cast<int32_t>(RGB(0xFF, 0xFF, 0)));  // the head
-    CreateSurface(Field, 300, 300);
-    OptBulletFly = 8;
-    MoveBullets();
-    EXPECT_EQ(GetPixel(Field, 24, 20), 0);
-    EXPECT_EQ(GetPixel(Field, 26, 20), static_cast<int32_t>(RGB(0xFF, 0xFF, 0)));
-}
-
 TEST(UnitDeathCheck, CorpseOnceAndOnlyBelowOneHealth) {
     BattleReset();
     CreateSurface(Dead, 40, 80, RGB(255, 0, 0));

@@ -55,16 +55,6 @@ TEST_F(ClockFixture, SpawnCapsByMinute) {
     EXPECT_EQ(SpawnCap(19), 49);
 }
 
-TEST_F(ClockFixture, SpawnTicksEveryTwoSecondsInTheFirstMinute) {
-    std::vector<int> counts;
-    for (int s = 0; s < 6; s++) {
-        AliveCount = static_cast<Integer>(1 + LiveOpponents());
-        OneSecond();
-        counts.push_back(LiveOpponents());
-    }
-    EXPECT_EQ(counts, (std::vector<int>{0, 1, 1, 2, 2, 3}));
-}
-
 TEST_F(ClockFixture, OpponentOnTheCircleWithLevelFromThePlayer) {
     GameMinutes = 1;
     AliveCount = 1;

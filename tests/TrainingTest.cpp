@@ -80,20 +80,3 @@ TEST(Training, LimitsOfSpeedRechargeAndMelee) {
     EXPECT_EQ(p.Melee, 11);
     EXPECT_EQ(p.MeleeXP, 100);  // capped: it would otherwise count on
 }
-
-TEST(Training, BulletSpeedGainByClosenessAndNothingWhileWalking) {
-    Unit& p = FreshPlayer();
-    NearestOpponentDistance = 35;
-    TrainBulletSpeed();
-    EXPECT_EQ(p.SpeedXP, 3);  // (100 - 35) \ 20
-    EXPECT_EQ(NearestOpponentDistance, 65);
-    KeyState[DIK_W] = 0x80;
-    NearestOpponentDistance = 0;
-    TrainBulletSpeed();
-    TrainMelee(1);
-    TrainAccuracy(-1);
-    EXPECT_EQ(p.SpeedXP, 3);
-    EXPECT_EQ(p.MeleeXP, 0);
-    EXPECT_EQ(p.AccuracyXP, 0);
-    EXPECT_EQ(NearestOpponentDistance, 0);
-}

@@ -90,18 +90,6 @@ TEST(Opponent, EntersFromOutsideWithoutFiring) {
     EXPECT_TRUE(fired);
 }
 
-TEST(Opponent, OutOfAmmunitionWalksStraightAtThePlayer) {
-    BattleReset();
-    PlaceUnit(0, 100, 100);
-    Unit& o = PlaceUnit(1, 100, 150);
-    o.Ammo = 0;
-    o.WalkLeft = 5;
-    o.WalkDir = 90;  // walking away
-    UpdateUnits();
-    EXPECT_EQ(o.WalkDir, 270);
-    EXPECT_EQ(o.WalkLeft, 51);
-}
-
 TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
     BattleReset();
     Unit& p = PlaceUnit(0, 100, 100);
@@ -149,24 +137,6 @@ TEST(Pickups, CrateFillsToTheLimitAndKeepsTheRest) {
     UpdateUnits();
     EXPECT_EQ(p.Ammo, 10);
     EXPECT_EQ(CrateActive[2], 0);
-}
-
-TEST(Pickups, WoundedOpponentWalksToAPackAndTakesIt) {
-    BattleReset();
-    PlaceUnit(0, 10, 280).Active = 0;  // no player: only the pack matters
-    Units[0].BulletSpeed = 3;
-    Unit& o = PlaceUnit(1, 100, 100);
-    o.Health = 5;
-    HealthPackActive[0] = -1;
-    HealthPackX[0] = 147;  // 40 pixels right of the unit's centre
-    HealthPackY[0] = 107;
-    UpdateUnits();
-    EXPECT_EQ(o.WalkDir, 0);
-    EXPECT_EQ(o.WalkLeft, 40);
-    for (int f = 0; f < 40 && HealthPackActive[0] == -1; f++) UpdateUnits();
-    EXPECT_EQ(HealthPackActive[0], 0);
-    EXPECT_GE(o.Health, 30);
-    EXPECT_LE(o.Health, 5 + 25 + 23);
 }
 
 TEST(Separation, PushesApartUntilTheFrameRateDrops) {
