@@ -1,0 +1,194 @@
+// The units pass: keeping in the field, walking, pick-ups, separation and the
+// opponents' behaviour.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "graphics/WorkWithMemory.h"
+#include "opponents/AImod.h"
+#include "support/Battle.h"
+
+namespace {
+int FlyingBulletsOf(int owner) {
+    int n = 0;
+    for (int b = 1; b <= MaxBullet; b++)
+        if (Bullets[b].Life > 0 && Bullets[b].Owner == owner) n++;
+    return n;
+}
+}  // namespace
+
+TEST(Opponent, OutOfRangeChasesAndKeepsAnOrderItHas) {
+    BattleReset();
+    PlaceUnit(0, 100, 100);
+    Unit& o = PlaceUnit(1, 130, 100);  // 30 pixels right of the player
+    o.BulletRange = 20;
+    o.Health = 90;
+    UpdateUnits();
+    EXPECT_EQ(o.Facing, 180);
+    EXPECT_GE(o.WalkDir, 170);
+    EXPECT_LE(o.WalkDir, 189);
+    EXPECT_GE(o.WalkLeft, 30);
+    EXPECT_LT(o.WalkLeft, 40);
+    EXPECT_EQ(FlyingBulletsOf(1), 0);
+    const Integer dir = o.WalkDir;
+    for (int f = 0; f < 3; f++) {
+        UpdateUnits();
+        EXPECT_EQ(o.WalkDir, dir);  // the order stands while WalkLeft >= 1
+    }
+    EXPECT_LT(o.X, 130);
+}
+
+TEST(Opponent, WoundedFleesAndStillFires) {
+    BattleReset();
+    PlaceUnit(0, 100, 100);
+    Unit& o = PlaceUnit(1, 120, 100);
+    o.Health = 8;  // below 3 x BulletSpeed
+    o.Ammo = 10;
+    UpdateUnits();
+    EXPECT_EQ(o.WalkLeft, 50);
+    // Away from the player (who is to the left), within +-90 degrees.
+    EXPECT_GE(std::cos(o.WalkDir * DegToRad), -1e-6);
+    EXPECT_EQ(FlyingBulletsOf(1), 1);
+    EXPECT_EQ(o.Ammo, 9);
+    EXPECT_EQ(o.FireCooldown, 15);
+    UpdateUnits();
+    EXPECT_EQ(FlyingBulletsOf(1), 1);  // cooling down
+}
+
+TEST(Opponent, DoubleShotAboveTheCrateLimit) {
+    BattleReset();
+    PlaceUnit(0, 100, 100);
+    Unit& o = PlaceUnit(1, 140, 100);
+    o.Ammo = 15;  // limit (16 - 15) x 15 - 1 = 14
+    UpdateUnits();
+    EXPECT_EQ(FlyingBulletsOf(1), 2);
+    EXPECT_EQ(o.Ammo, 13);
+    o.FireCooldown = 0;
+    UpdateUnits();
+    EXPECT_EQ(FlyingBulletsOf(1), 3);
+    EXPECT_EQ(o.Ammo, 12);
+}
+
+TEST(Opponent, EntersFromOutsideWithoutFiring) {
+    BattleReset();
+    PlaceUnit(0, 130, 150);
+    Unit& o = PlaceUnit(1, 130, -20);  // a wave's entry point
+    o.BulletRange = 400;
+    UpdateUnits();
+    EXPECT_FLOAT_EQ(o.Y, -18);  // pushed in by 2, no order to walk yet
+    EXPECT_EQ(o.WalkLeft, 10);  // the edge rule turns it to the player
+    EXPECT_EQ(o.WalkDir, 90);
+    bool fired = false;
+    for (int f = 0; f < 20; f++) {
+        UpdateUnits();
+        if (FlyingBulletsOf(1) > 0) {
+            fired = true;
+            EXPECT_GE(o.Y, 0);
+            break;
+        }
+    }
+    EXPECT_TRUE(fired);
+}
+
+TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
+    BattleReset();
+    Unit& p = PlaceUnit(0, 100, 100);
+    p.Ammo = 5;
+    Unit& o = PlaceUnit(1, 105, 100);
+    o.Health = 50;
+    o.Ammo = 10;
+    UpdateUnits();
+    EXPECT_NEAR(o.Health, 49.7, 1e-4);
+    EXPECT_NEAR(p.Health, 99.9, 1e-4);
+    EXPECT_EQ(p.Ammo, 15);
+    EXPECT_EQ(o.Ammo, 0);
+    EXPECT_EQ(p.MeleeXP, 1);
+    UpdateUnits();
+    EXPECT_NEAR(o.Health, 49.4, 1e-4);
+    EXPECT_NEAR(p.Health, 99.8, 1e-4);
+
+    // The loot fills only up to (16 - Recharge) x 30.
+    BattleReset();
+    PlaceUnit(0, 100, 100).Ammo = 25;
+    PlaceUnit(1, 105, 100).Ammo = 10;
+    UpdateUnits();
+    EXPECT_EQ(Units[0].Ammo, 30);
+}
+
+TEST(Pickups, CrateFillsToTheLimitAndKeepsTheRest) {
+    BattleReset();
+    Unit& p = PlaceUnit(0, 100, 100);
+    p.Ammo = 0;
+    CrateActive[2] = -1;
+    CrateX[2] = 106;  // centre of the unit on the crate's point (x + 4, y + 3)
+    CrateY[2] = 107;
+    CrateBullets[2] = 50;
+    UpdateUnits();
+    EXPECT_EQ(p.Ammo, 15);
+    EXPECT_EQ(CrateBullets[2], 35);
+    EXPECT_EQ(CrateActive[2], -1);
+    UpdateUnits();
+    EXPECT_EQ(p.Ammo, 15);
+    EXPECT_EQ(CrateBullets[2], 35);
+
+    // A crate with less than the room left is emptied and gone.
+    p.Ammo = 0;
+    CrateBullets[2] = 10;
+    UpdateUnits();
+    EXPECT_EQ(p.Ammo, 10);
+    EXPECT_EQ(CrateActive[2], 0);
+}
+
+TEST(Separation, PushesApartUntilTheFrameRateDrops) {
+    BattleReset();
+    Units[0].Speed = 10;  // the push is the player's speed / 8, alive or not
+    Unit& a = PlaceUnit(1, 50, 50);
+    Unit& b = PlaceUnit(2, 55, 50);
+    UpdateUnits();
+    EXPECT_FLOAT_EQ(a.X, 48.75f);
+    EXPECT_FLOAT_EQ(b.X, 53.75f);
+    Fps = 28;
+    UpdateUnits();
+    EXPECT_EQ(SeparationOff, -1);
+    EXPECT_FLOAT_EQ(a.X, 48.75f);
+    Fps = 33;  // latched for the rest of the game
+    UpdateUnits();
+    EXPECT_FLOAT_EQ(a.X, 48.75f);
+}
+
+TEST(UnitsPass, FootprintsOnlyWithTheOption) {
+    for (Integer opt : {Integer(0), Integer(8)}) {
+        BattleReset();
+        OptFootSteps = opt;
+        CreateSurface(Foot, 2, 2, RGB(1, 2, 3));
+        Unit& u = PlaceUnit(1, 50, 50);
+        u.WalkLeft = 100;
+        for (int f = 0; f < 25; f++) UpdateUnits();
+        int marks = 0;
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++)
+                if (GetPixel(Terain, x, y) == static_cast<int32_t>(RGB(1, 2, 3))) marks++;
+        if (opt == 0) EXPECT_GE(marks, 4);  // two prints of 2 x 2, maybe touching
+        else EXPECT_EQ(marks, 0);
+    }
+    FreeSurface(Foot);
+}
+
+TEST(UnitsPass, SheetChosenBySpriteName) {
+    BattleReset();
+    CreateSurface(Player, 21, 42, RGB(0, 0, 200));
+    CreateSurface(AiLVL3, 21, 42, RGB(0, 200, 0));
+    for (Surface* s : {&Player, &AiLVL3})
+        for (int y = 21; y < 42; y++)
+            for (int x = 0; x < 21; x++) SetPixel(*s, x, y, 0);
+    PlaceUnit(1, 20, 20).SpriteName = "AiLVL3";
+    PlaceUnit(2, 100, 20).SpriteName = "AiLVL6";  // bullet speed 15: no such sheet
+    PlaceUnit(3, 180, 20).SpriteName = "";
+    UpdateUnits();
+    EXPECT_EQ(GetPixel(Field, 30, 30), static_cast<int32_t>(RGB(0, 200, 0)));
+    EXPECT_EQ(GetPixel(Field, 110, 30), static_cast<int32_t>(RGB(0, 0, 200)));
+    EXPECT_EQ(GetPixel(Field, 190, 30), static_cast<int32_t>(RGB(0, 0, 200)));
+    EXPECT_EQ(AliveCount, 3);
+    FreeSurface(Player);
+    FreeSurface(AiLVL3);
+}
