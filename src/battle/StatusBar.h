@@ -1,9 +1,14 @@
 // The status bar below the field and the texts and indicators over it.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "shell/GameState.h"
+
 // Redraws StatusField from the player record; sets SkillScore.
 void DrawStatusBar();
-void StatusBarStep();       // frame step, update mode
+void StatusBarStep();       // frame step, update mode: the kills-in-row bar
 void ScoreInfoLine();       // the score comparison line
 void FireModeIndicator();   // BulletsOut, bombs
 void KillEvent();           // an opponent died: kills in a row
@@ -11,3 +16,15 @@ void KillEvent();           // an opponent died: kills in a row
 void MenuEffects();
 // Clears the per-game state of the battlefield mechanisms (new game).
 void ResetBattlefield();
+
+// A kill within this many milliseconds of the last continues the row.
+constexpr uint32_t StreakWindowMs = 3000;
+// Every skill has this many steps from a recruit to the best.
+constexpr int SkillLevels = 11;
+// Steps gained in skill 0 accuracy, 1 recharge, 2 bullet speed, 3 melee.
+int SkillSteps(const Unit& p, int skill);
+// SkillScore for the player record and game as they are now.
+Long ComputeSkillScore();
+int KillsInRow();
+const std::string& ScoreLine();
+int MenuBloodDrops();
