@@ -63,7 +63,7 @@ void SpawnBlood(double x, double y, int count, double direction, int strength) {
 }
 
 void BloodStep() {
-    if (LiveDrops == 0) return;
+    if (LiveDrops == 0 || (OptBloodFly != 0 && OptBloodStays != 0)) return;
     const bool draw = OptBloodFly == 0;
     for (Drop& d : Drops) {
         if (d.Life <= 0) continue;

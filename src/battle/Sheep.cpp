@@ -8,7 +8,7 @@
 //   adds 4, and while Speed is above the calm pace the sheep runs straight away
 //   from the player, bleating and dripping blood; it calms down by one every
 //   20 frames.
-// - Sheep keep to the field: at an edge they turn back towards the middle.
+// - Sheep keep to the field: at an edge their heading is mirrored back in.
 // - Walking frames: Ovca cells 0-3 walk right, 4-7 walk left; a frame every 6
 //   frames when walking, every 3 when running. Grazing sheep stand still.
 // - Now and then (about every 15 s per sheep) a sheep bleats (sounds 39-41).
@@ -92,13 +92,14 @@ void SheepStep() {
             ChangeMind(s);
         }
 
-        // Turn back in at the edges (a sheep still entering keeps walking in).
-        bool outside = s.X < -20 || s.X > 297 || s.Y < 0 || s.Y > 284;
-        bool atEdge = s.X < 0 || s.X > 277 || s.Y < 0 || s.Y > 284;
-        if (atEdge && (s.Dir < 0 || !outside || running)) {
-            Integer in = DirectionAndDistance(s.X + 11, s.Y + 8, 150, 150);
-            double a = (s.Dir - in) * DegToRad;
-            if (s.Dir < 0 || std::cos(a) < 0.5) s.Dir = in;
+        // At an edge the heading is mirrored back in; a grazing sheep walks in.
+        if (s.X < 0 || s.X > 277 || s.Y < 0 || s.Y > 284) {
+            if (s.Dir < 0) s.Dir = DirectionAndDistance(s.X + 11, s.Y + 8, 150, 150);
+            double a = s.Dir * DegToRad;
+            int d = s.Dir;
+            if ((s.X < 0 && std::cos(a) < 0) || (s.X > 277 && std::cos(a) > 0)) d = 180 - d;
+            if ((s.Y < 0 && std::sin(a) < 0) || (s.Y > 284 && std::sin(a) > 0)) d = -d;
+            s.Dir = static_cast<Integer>((d % 360 + 360) % 360);
         }
 
         bool walking = s.Dir >= 0;

@@ -49,6 +49,7 @@ int SnowLevel() {
 }
 
 void SnowStep() {
+    if (OptSnow != 0) return;
     const int level = SnowLevel();
     SnowFrame++;
     const float wind = 0.35f * std::sin(SnowFrame * 0.013f);
