@@ -59,6 +59,7 @@ TEST_F(Status, SkillScoreRewardsKillsSurvivalAndSkills) {
 
 TEST_F(Status, TheBarsShowHealthAmmunitionAndSkills) {
     CreateSurface(StatusField, 300, 78, RGB(1, 1, 1));
+    SetStatusBackground();
     for (Surface* s : {&StatusHealth, &StatusAmmo}) {
         CreateSurface(*s, 300, 20, RGB(10, 10, 10));
         for (int y = 10; y < 20; y++)

@@ -124,11 +124,13 @@ Long ComputeSkillScore() {
     return Kills * 10L + seconds / 2 + steps * 25 + xp / 4 + BonusScore;
 }
 
+void SetStatusBackground() { CopyPicture(StatusBackground, StatusField); }
+
 void DrawStatusBar() {
     SkillScore = ComputeSkillScore();
     if (StatusField.Width <= 0) return;
     if (StatusBackground.Width != StatusField.Width || StatusBackground.Height != StatusField.Height)
-        CopyPicture(StatusBackground, StatusField);
+        SetStatusBackground();
     BitBlt(StatusField, 0, 0, StatusField.Width, StatusField.Height, StatusBackground, 0, 0, SRCCOPY);
 
     const Unit& p = Units[0];

@@ -8,6 +8,9 @@
 
 // Redraws StatusField from the player record; sets SkillScore.
 void DrawStatusBar();
+// Takes StatusField's picture as the bar's background (done by the first
+// DrawStatusBar, while the picture is still as loaded).
+void SetStatusBackground();
 void StatusBarStep();       // frame step, update mode: the kills-in-row bar
 void ScoreInfoLine();       // the score comparison line
 void FireModeIndicator();   // BulletsOut, bombs

@@ -197,15 +197,17 @@ void StartExplosion(double x, double y) {
 }
 
 void ExplosionsStep() {
-    bool any = false;
+    bool ran = false, any = false;
     for (Blast& e : Blasts) {
         if (!e.Active) continue;
+        ran = true;
         if (e.Frame == 8) Blow(e);
         MaskedDraw(Field, e.X - 32, e.Y - 32, 64, 64, Explosion, e.Frame * 64, 0, e.Frame * 64, 64);
         if (++e.Frame > 26) e.Active = 0;
         else any = true;
     }
-    ShakeActive = any ? -1 : 0;
+    if (any) ShakeActive = -1;
+    else if (ran) ShakeActive = 0;  // the last one just ended
 }
 
 int ExplosionsRunning() {
