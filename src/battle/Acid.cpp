@@ -13,7 +13,8 @@
 //     1 "Rush"   (good, 15 s): the gun recharges twice as fast.
 //     2 "Mend"   (good, 12 s): 5 health a second up to full health.
 //     3 "Bane"   (bad, 8 s): 3 health a second is lost, but never below 10.
-//   Good kinds sound 31/32 when taken, bad ones 28/29.
+//   Good kinds sound 31/32 when taken, bad ones 28/29, and the drug's name
+//   rises over the player for a second and a half, green or red.
 // - While any effect lasts the heart beats (sound 36, a loop) and an
 //   AcidHearth icon shows at the bottom right: cell 0 for good effects only,
 //   1 for bad only, 2 for both; it blinks in the last three seconds. It sits
@@ -31,6 +32,8 @@ namespace {
 Long AcidAge[5];
 Long AcidCounter;
 Long AcidFrame;
+Integer LabelKind, LabelTimer;  // the name of the drug just taken
+constexpr const char* AcidNames[4] = {"Shakes!", "Rush!", "Mend!", "Bane!"};
 
 bool AnyEffect() {
     for (int k = 0; k < 4; k++)
@@ -51,6 +54,20 @@ void TakeDrop(int j) {
         default: PlaySound(29, 500); break;
     }
     if (!wasBeating) PlaySound(36, 500);
+    LabelKind = static_cast<Integer>(kind);
+    LabelTimer = 50;
+}
+
+void DrawLabel() {
+    if (LabelTimer <= 0) return;
+    LabelTimer--;
+    const Unit& p = Units[0];
+    bool good = LabelKind == 1 || LabelKind == 2;
+    Field.FontSize = 8;
+    Field.FontBold = true;
+    Field.TextColour = good ? RGB(90, 255, 90) : RGB(255, 70, 60);
+    TextOut(Field, Whole(p.X) - 4, Whole(p.Y) - 14 - (50 - LabelTimer) / 4, AcidNames[LabelKind & 3]);
+    Field.FontBold = false;
 }
 
 void RunEffects() {
@@ -121,6 +138,7 @@ void AcidStep() {
     }
     RunEffects();
     DrawHeart();
+    DrawLabel();
 }
 
 void ResetAcid() {
@@ -132,5 +150,6 @@ void ResetAcid() {
     }
     for (auto& t : BoostTimers) t = 0;
     AcidCounter = AcidFrame = 0;
+    LabelTimer = 0;
     if (beating) StopSound(36);
 }

@@ -8,6 +8,8 @@
 //   right at 5 pixels a frame. When it is 30 pixels short of the target it
 //   releases the bomb, which drifts on for 6 frames (a dark dot with its shadow
 //   closing in) and explodes on the target.
+// - Every ordered point waiting for its bomb is marked on the field with a
+//   small red cross, so the player sees where it will fall.
 // - The wave flight crosses the field from (0, 135) without bombs; it is queued
 //   like a run when the plane is busy.
 // - AirPlaneActive is -1 while the plane or a falling bomb is in the air.
@@ -117,6 +119,21 @@ void MoveBombs() {
     }
 }
 
+void MarkTarget(int x, int y) {
+    for (int d = -2; d <= 2; d++) {
+        SetPixel(Field, x + d, y + d, RGB(255, 40, 30));
+        SetPixel(Field, x + d, y - d, RGB(255, 40, 30));
+    }
+}
+
+void MarkTargets() {
+    if (Flying && Current.Bomb && !Released) MarkTarget(Current.TX, Current.TY);
+    for (int i = 0; i < RunCount; i++)
+        if (Runs[i].Bomb) MarkTarget(Runs[i].TX, Runs[i].TY);
+    for (const Bomb& b : Falling)
+        if (b.Active) MarkTarget(b.TX, b.TY);
+}
+
 bool BombsInAir() {
     for (const Bomb& b : Falling)
         if (b.Active) return true;
@@ -162,6 +179,7 @@ void AirPlaneAndBombs(Integer update, Integer bombOrder, Integer, Integer waveFl
     if (waveFlight) QueueRun({0, 0, 0});
     if (!update) return;
 
+    MarkTargets();
     MoveBombs();
     if (Flying) {
         PlaneX += 5;
