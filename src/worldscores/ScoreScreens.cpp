@@ -1,5 +1,5 @@
 #include "worldscores/ScoreScreens.h"
 
 void HighScoresScreen() {}
-void WorldScoresScreen() {}
-void EntryDetails(int) {}
+void EntryDetails(int k) { EntryDetailsOf(TopScores[k]); }
+void EntryDetailsOf(const ScoreRecord&) {}

@@ -31,6 +31,8 @@ start_game() {
 stop_game() {
     if [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill "$GAME_PID" 2>/dev/null || true
+        for _ in $(seq 1 30); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$GAME_PID" 2>/dev/null || true
         wait "$GAME_PID" 2>/dev/null || true
     fi
 }
