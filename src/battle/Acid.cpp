@@ -15,12 +15,15 @@
 //     3 "Bane"   (bad, 8 s): 3 health a second is lost, but never below 10.
 //   Good kinds sound 31/32 when taken, bad ones 28/29, and the drug's name
 //   rises over the player for a second and a half, green or red.
-// - While any effect lasts the heart beats (sound 36, a loop) and an
-//   AcidHearth icon shows at the bottom right: cell 0 for good effects only,
-//   1 for bad only, 2 for both; it blinks in the last three seconds. It sits
-//   at (270, 270), or at (240, 270) when the bomb icon is there. When the last
-//   effect ends the heartbeat stops.
+// - While any effect lasts the heart beats (sound 36, a loop) and its
+//   AcidHearth icon shows at the bottom right: the heart for Mend, lightning
+//   for Rush, the spiral eye for the bad ones; with several running the icons
+//   take turns a second each, and they blink in the last three seconds. It
+//   sits at (270, 270), or at (240, 270) when the bomb icon is there. When the
+//   last effect ends the heartbeat stops.
 #include "battle/Acid.h"
+
+#include <algorithm>
 
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AirPlane.h"
@@ -91,14 +94,16 @@ void RunEffects() {
 }
 
 void DrawHeart() {
-    bool good = BoostTimers[1] > 0 || BoostTimers[2] > 0;
-    bool bad = BoostTimers[0] > 0 || BoostTimers[3] > 0;
-    if (!good && !bad) return;
-    int left = 0;
+    int running[4], n = 0, left = 0;
     for (int k = 0; k < 4; k++)
-        if (BoostTimers[k] > left) left = BoostTimers[k];
+        if (BoostTimers[k] > 0) {
+            running[n++] = k;
+            left = std::max<int>(left, BoostTimers[k]);
+        }
+    if (n == 0) return;
     if (left < 100 && (AcidFrame / 5) % 2) return;  // blinks before it wears off
-    int cell = good && bad ? 2 : (bad ? 1 : 0);
+    static constexpr int Icon[4] = {2, 1, 0, 2};     // eye, lightning, heart, eye
+    int cell = Icon[running[(AcidFrame / 33) % n]];
     int x = Units[0].Ammo >= BombCost ? 240 : 270;
     MaskedDraw(Field, x, 270, 30, 30, AcidHearth, cell * 30, 0, cell * 30, 30);
 }
