@@ -60,8 +60,8 @@ TEST_F(Status, TheBarsShowHealthAndSkillsOverTheBackground) {
     EXPECT_EQ(GetPixel(StatusField, 148, 5), RGB(250, 0, 0));
     EXPECT_EQ(GetPixel(StatusField, 152, 5), RGB(10, 10, 10));
     EXPECT_EQ(GetPixel(StatusField, 298, 58), RGB(250, 0, 0));
-    EXPECT_EQ(GetPixel(StatusField, 148, 63), RGB(0, 0, 250));
-    EXPECT_EQ(GetPixel(StatusField, 152, 63), RGB(10, 10, 10));
+    EXPECT_EQ(GetPixel(StatusField, 197, 63), RGB(0, 0, 250));  // half the track
+    EXPECT_EQ(GetPixel(StatusField, 201, 63), RGB(10, 10, 10));
     EXPECT_EQ(GetPixel(StatusField, 150, 75), RGB(1, 1, 1));
     Units[0].Health = 0;  // redrawn from the background, not over the old bar
     DrawStatusBar();

@@ -12,6 +12,7 @@
 //   the terrain.
 #include "battle/Snow.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "shell/GameState.h"
@@ -36,7 +37,7 @@ void NewFlake(Flake& f, bool anywhere) {
     f.Fall = static_cast<Single>(0.4 + depth * 0.8);
     f.Sway = (Rnd() - 0.5f) * 0.3f;
     int c = depth > 0.7 ? 255 : 200 + static_cast<int>(depth * 70);
-    f.Colour = RGB(c, c, c + (c < 255 ? 10 : 0));
+    f.Colour = RGB(c, c, std::min(255, c + 12));  // a touch of blue
 }
 
 }  // namespace

@@ -6,8 +6,9 @@
 //   BulletSpeed x 30 and ammunition (row 10) against what the player can carry,
 //   (16 - Recharge) x 30, each with its maximum in brackets; the four skills
 //   (rows 25, 35, 45, 55) as fills of their 11 steps from a recruit to the
-//   best, with the experience towards the next step as the marker below
-//   (rows 33 .. 63); then kills, game time and score.
+//   best along the track right of the label (98 + 18.5 per step), with the
+//   experience towards the next step as the marker below (rows 33 .. 63);
+//   then kills, game time and score.
 // - SkillScore rewards what a good game shows, whatever the hits scored:
 //     10 per kill
 //   + 1 per two seconds survived
@@ -76,11 +77,14 @@ void DrawBar(const Surface& sheet, int row, double value, double full, const std
     TextOut(StatusField, 4, row - 1, text);
 }
 
-void DrawSkill(const Surface& sheet, int row, int steps, int xp, const std::string& text) {
+// The strip carries its label left of the track, so the fill always shows
+// the label and then one 18.5-pixel cell per step; the experience marker runs
+// along the track below it.
+void DrawSkill(const Surface& sheet, int row, int steps, int xp) {
     BitBlt(StatusField, 0, row, 300, 10, sheet, 0, 0, SRCCOPY);
-    BitBlt(StatusField, 0, row, Clamp300(steps * 300.0 / SkillLevels), 7, sheet, 0, 10, SRCCOPY);
-    BitBlt(StatusField, 0, row + 8, Clamp300(xp * 3), 2, sheet, 0, 18, SRCCOPY);
-    TextOut(StatusField, 4, row - 2, text);
+    BitBlt(StatusField, 0, row, Clamp300(SkillTrackX + steps * SkillCellWidth), 7, sheet, 0, 10, SRCCOPY);
+    int marker = std::clamp(xp, 0, 100) * (300 - SkillTrackX) / 100;
+    BitBlt(StatusField, SkillTrackX, row + 8, marker, 2, sheet, SkillTrackX, 18, SRCCOPY);
 }
 
 std::string TwoDigits(int v) { return (v < 10 ? "0" : "") + StrInt(v); }
@@ -142,10 +146,10 @@ void DrawStatusBar() {
     DrawBar(StatusHealth, 0, p.Health, full,
             "Health " + StrInt(Whole(p.Health)) + " (" + StrInt(Whole(full)) + ")");
     DrawBar(StatusAmmo, 10, p.Ammo, carry, "Ammo " + StrInt(p.Ammo) + " (" + StrInt(Whole(carry)) + ")");
-    DrawSkill(StatusAccuracy, 25, SkillSteps(p, 0), p.AccuracyXP, "Accuracy " + StrInt(p.Spread));
-    DrawSkill(StatusRecharge, 35, SkillSteps(p, 1), p.RechargeXP, "Recharge " + StrInt(p.Recharge));
-    DrawSkill(StatusBulletSpeed, 45, SkillSteps(p, 2), p.SpeedXP, "Bullet speed " + StrInt(p.BulletSpeed));
-    DrawSkill(StatusMelee, 55, SkillSteps(p, 3), p.MeleeXP, "Melee " + StrInt(p.Melee));
+    DrawSkill(StatusAccuracy, 25, SkillSteps(p, 0), p.AccuracyXP);
+    DrawSkill(StatusRecharge, 35, SkillSteps(p, 1), p.RechargeXP);
+    DrawSkill(StatusBulletSpeed, 45, SkillSteps(p, 2), p.SpeedXP);
+    DrawSkill(StatusMelee, 55, SkillSteps(p, 3), p.MeleeXP);
 
     StatusField.FontSize = 8;
     StatusField.FontBold = true;

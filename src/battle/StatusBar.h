@@ -22,8 +22,9 @@ void ResetBattlefield();
 
 // A kill within this many milliseconds of the last continues the row.
 constexpr uint32_t StreakWindowMs = 3000;
-// Every skill has this many steps from a recruit to the best.
-constexpr int SkillLevels = 11;
+// Skill strips: the track starts right of the label; one cell per step.
+constexpr int SkillTrackX = 98;
+constexpr double SkillCellWidth = 18.5;
 // Steps gained in skill 0 accuracy, 1 recharge, 2 bullet speed, 3 melee.
 int SkillSteps(const Unit& p, int skill);
 // SkillScore for the player record and game as they are now.
