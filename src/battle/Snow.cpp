@@ -1,3 +1,90 @@
+// Snow over the field.
+//
+// Rules:
+// - The snow level is the number of flakes in the air: 101 + 29 x the player's
+//   SpeedXP, so it thickens from a light sprinkle to the full 3,001 flakes as
+//   the next bullet-speed level comes near, and thaws when the level is reached
+//   (SpeedXP starts again at 0). The weather is a rough gauge of that skill.
+// - A flake falls 0.4..1.2 pixels a frame (big flakes are nearer and faster),
+//   drifting a little on its own and with a slow wind. When it leaves the bottom it comes back at the top
+//   only while its index is below the level, so snow thins out gently.
+// - Flakes are white or light grey pixels on the field; nothing is painted into
+//   the terrain.
 #include "battle/Snow.h"
 
-void SnowStep() {}
+#include <algorithm>
+#include <cmath>
+
+#include "shell/GameState.h"
+
+namespace {
+
+struct Flake {
+    Single X, Y, Fall, Sway;
+    Integer Active;
+    COLORREF Colour;
+};
+
+Flake Flakes[MaxSnow];
+int SnowFrame;
+int TopFlake;  // flakes at or above this index are all inactive
+
+void NewFlake(Flake& f, bool anywhere) {
+    f.Active = -1;
+    f.X = Rnd() * 300;
+    f.Y = anywhere ? Rnd() * 300 : -Rnd() * 20;
+    double depth = Rnd();
+    f.Fall = static_cast<Single>(0.4 + depth * 0.8);
+    f.Sway = (Rnd() - 0.5f) * 0.3f;
+    int c = depth > 0.7 ? 255 : 200 + static_cast<int>(depth * 70);
+    f.Colour = RGB(c, c, std::min(255, c + 12));  // a touch of blue
+}
+
+}  // namespace
+
+int SnowLevel() {
+    int xp = Units[0].SpeedXP;
+    if (xp < 0) xp = 0;
+    if (xp > 100) xp = 100;
+    return 101 + xp * 29;
+}
+
+void SnowStep() {
+    if (OptSnow != 0) return;
+    const int level = SnowLevel();
+    SnowFrame++;
+    const float wind = 0.35f * std::sin(SnowFrame * 0.013f);
+    int top = 0;
+    for (int i = 0; i < MaxSnow; i++) {
+        Flake& f = Flakes[i];
+        if (!f.Active) {
+            if (i >= level) continue;
+            // A fresh game starts with the sky already full.
+            NewFlake(f, SnowFrame == 1);
+        }
+        f.Y += f.Fall;
+        f.X += wind + f.Sway;
+        if (f.X < 0) f.X += 300;
+        if (f.X >= 300) f.X -= 300;
+        if (f.Y >= 300) {
+            f.Active = 0;
+            if (i < level) NewFlake(f, false);
+            else continue;
+        }
+        top = i + 1;
+        SetPixel(Field, static_cast<int>(f.X), static_cast<int>(f.Y), f.Colour);
+    }
+    TopFlake = top;
+}
+
+int SnowFlakes() {
+    int n = 0;
+    for (int i = 0; i < TopFlake; i++) n += Flakes[i].Active ? 1 : 0;
+    return n;
+}
+
+void ResetSnow() {
+    for (Flake& f : Flakes) f = Flake{};
+    SnowFrame = 0;
+    TopFlake = 0;
+}

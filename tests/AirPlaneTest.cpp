@@ -1,0 +1,88 @@
+// The bomb order, the plane's flights and the explosions.
+#include "battle/Sheep.h"
+#include "graphics/WorkWithMemory.h"
+#include "opponents/AirPlane.h"
+#include "support/Battlefield.h"
+
+namespace {
+
+constexpr COLORREF Crater = RGB(60, 40, 20);
+
+struct Bombs : Battlefield {
+    void SetUp() override {
+        Battlefield::SetUp();
+        Sprite(BoomDirt, 64, 64, Crater, 64, 0);
+        Sprite(AirPlane, 40, 40, RGB(200, 200, 255), 40, 0);
+        Units[0].X = Units[0].Y = 20;
+    }
+    static Unit& Dummy(int u, Single x, Single y) {
+        Units[u].Active = -1;
+        Units[u].X = x;
+        Units[u].Y = y;
+        Units[u].Health = 500;
+        return Units[u];
+    }
+};
+
+TEST_F(Bombs, ABombCostsFifteenBulletsAndIsRefusedBelowFifteen) {
+    Units[0].Ammo = 14;
+    AirPlaneAndBombs(0, -1, 0, 0);
+    EXPECT_EQ(Units[0].Ammo, 14);
+    EXPECT_EQ(AirPlaneActive, 0);
+    Units[0].Ammo = 31;
+    AirPlaneAndBombs(0, -1, 0, 0);
+    AirPlaneAndBombs(0, -1, 0, 0);
+    EXPECT_EQ(Units[0].Ammo, 1);
+    EXPECT_EQ(AirPlaneActive, -1);
+    EXPECT_EQ(BombRunsWaiting(), 1);  // the second run waits for the first
+}
+
+TEST_F(Bombs, TheBombExplodesAtTheOrderedPointAndHurtsWhatIsNear) {
+    Units[0].Ammo = 15;
+    CursorX = 200;
+    CursorY = 100;
+    Unit& onTarget = Dummy(1, 190, 90);
+    Unit& away = Dummy(2, 100, 200);
+    SpawnSheep();
+    Sheeps[0].X = 185;
+    Sheeps[0].Y = 95;
+    Sheeps[0].Health = 50;
+    AirPlaneAndBombs(0, -1, 0, 0);
+    for (int f = 0; f < 200 && !ExplosionsRunning(); f++) AirPlaneAndBombs(-1, 0, 0, 0);
+    for (int f = 0; f < 27; f++) ExplosionsStep();
+    EXPECT_EQ(GetPixel(Terain, 200, 100), Crater);
+    EXPECT_EQ(GetPixel(Terain, 200, 140), Grass);
+    EXPECT_NEAR(onTarget.Health, 410, 1);
+    EXPECT_FLOAT_EQ(away.Health, 500);
+    EXPECT_FLOAT_EQ(Units[0].Health, 90);
+    EXPECT_EQ(Sheeps[0].Active, 0);
+    for (int f = 0; f < 100; f++) AirPlaneAndBombs(-1, 0, 0, 0);
+    EXPECT_EQ(AirPlaneActive, 0);
+}
+
+TEST_F(Bombs, TheCraterIsStampedOnceAtFrameEightAndTheBlastEndsAfterFrame26) {
+    StartExplosion(150, 150);
+    for (int f = 0; f < 8; f++) ExplosionsStep();
+    EXPECT_EQ(ShakeActive, -1);
+    EXPECT_EQ(GetPixel(Terain, 150, 150), Grass);
+    ExplosionsStep();  // frame 8
+    EXPECT_EQ(GetPixel(Terain, 150, 150), Crater);
+    CreateSurface(Terain, 300, 300, Grass);
+    for (int f = 9; f <= 26; f++) {
+        EXPECT_EQ(ExplosionsRunning(), 1) << f;
+        ExplosionsStep();
+    }
+    EXPECT_EQ(ExplosionsRunning() | ShakeActive, 0);
+    EXPECT_EQ(GetPixel(Terain, 150, 150), Grass);
+}
+
+TEST_F(Bombs, TheWaveFlightCrossesFromTheLeftWithoutBombs) {
+    AirPlaneAndBombs(0, 0, 0, -1);
+    EXPECT_EQ(AirPlaneActive, -1);
+    AirPlaneAndBombs(-1, 0, 0, 0);
+    EXPECT_EQ(GetPixel(Field, 25, 155), RGB(200, 200, 255));
+    for (int f = 0; f < 100; f++) AirPlaneAndBombs(-1, 0, 0, 0);
+    EXPECT_EQ(AirPlaneActive | ExplosionsRunning(), 0);
+}
+
+}  // namespace

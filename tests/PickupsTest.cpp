@@ -1,0 +1,42 @@
+// Health packs and crates: where they land, what the units pass sees, a full table.
+#include "graphics/WorkWithMemory.h"
+#include "opponents/Pickups.h"
+#include "support/Battlefield.h"
+
+namespace {
+
+using Pickups = Battlefield;
+
+TEST_F(Pickups, DropsLieOnTheDeadUnitWhereTheUnitsPassTakesThem) {
+    CreateSurface(Health, 7 * HealthCells, 7, RGB(0, 200, 0));
+    CreateSurface(Ammo, 9 * AmmoCells, 7, RGB(200, 200, 0));
+    SpawnHealthPack(100, 120);  // a unit dead with its top-left at (100, 120)
+    SpawnCrate(100, 120, 12);
+    ASSERT_EQ(HealthPackActive[0] & CrateActive[0], -1);
+    EXPECT_EQ(CrateBullets[0], 12);
+    // One standing in its place is within the units pass's reach of both.
+    DirectionAndDistance(110, 130, HealthPackX[0] + 3, HealthPackY[0] + 3);
+    EXPECT_LT(LastDistance, 10);
+    DirectionAndDistance(110, 130, CrateX[0] + 4, CrateY[0] + 3);
+    EXPECT_LE(LastDistance, 11);
+    HealthPickupsStep();
+    AmmoPickupsStep();
+    EXPECT_EQ(GetPixel(Field, Whole(HealthPackX[0]) + 3, Whole(HealthPackY[0]) + 3), RGB(0, 200, 0));
+    EXPECT_EQ(GetPixel(Field, Whole(CrateX[0]) + 4, Whole(CrateY[0]) + 3), RGB(200, 200, 0));
+}
+
+TEST_F(Pickups, AFullTableReplacesTheOldestDropAndDropsStayOnTheField) {
+    for (int k = 0; k < 10; k++) SpawnCrate(k * 20, 0, k + 1);
+    CrateActive[4] = 0;  // taken meanwhile: its slot is reused first
+    SpawnCrate(0, 200, 50);
+    EXPECT_EQ(CrateBullets[4], 50);
+    SpawnCrate(0, 250, 60);  // full: the oldest (the first, 1 bullet) goes
+    EXPECT_EQ(CrateBullets[0], 60);
+    SpawnCrate(50, 50, 0);  // nothing to carry: no crate
+    EXPECT_EQ(CrateBullets[1], 2);
+    SpawnHealthPack(-20, 310);  // killed while still entering
+    EXPECT_GE(HealthPackX[0], 0);
+    EXPECT_LE(HealthPackY[0], 293);
+}
+
+}  // namespace

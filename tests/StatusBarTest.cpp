@@ -1,0 +1,129 @@
+// The status bar, SkillScore, kills in a row, the score line and the reset of
+// a new game.
+#include "battle/Acid.h"
+#include "battle/Blood.h"
+#include "battle/Sheep.h"
+#include "graphics/WorkWithMemory.h"
+#include "opponents/AirPlane.h"
+#include "opponents/Pickups.h"
+#include "platform/Clock.h"
+#include "scores/TopScoreList.h"
+#include "support/Battlefield.h"
+
+namespace {
+
+struct Status : Battlefield {
+    void SetUp() override {
+        Battlefield::SetUp();
+        UseTestClock(true, 100000);
+    }
+    void TearDown() override { UseTestClock(false); }
+};
+
+TEST_F(Status, SkillScoreRewardsKillsSurvivalAndSkills) {
+    DrawStatusBar();
+    EXPECT_EQ(SkillScore, 0);  // a fresh recruit at second 0
+    Unit& p = Units[0];
+    p.Spread = 21;      // 3 steps
+    p.Recharge = 13;    // 2 steps
+    p.BulletSpeed = 5;  // 2 steps
+    p.Melee = 1;        // 1 step
+    p.AccuracyXP = 40;
+    p.RechargeXP = 20;
+    p.SpeedXP = 30;
+    p.MeleeXP = 10;
+    Kills = 12;
+    GameMinutes = 4;
+    GameSeconds = 31;
+    BonusScore = 15;
+    HitScore = 7;
+    DrawStatusBar();
+    // 120 kills + 135 time + 8 x 25 steps + 100 / 4 + 15 bonus
+    EXPECT_EQ(SkillScore, 120 + 135 + 200 + 25 + 15);
+    p.Spread = -3;  // eleven steps is the most
+    EXPECT_EQ(SkillSteps(p, 0), 11);
+}
+
+TEST_F(Status, TheBarsShowHealthAndSkillsOverTheBackground) {
+    CreateSurface(StatusField, 300, 78, RGB(1, 1, 1));
+    SetStatusBackground();
+    // Empty strips grey, fills red, markers blue.
+    for (Surface* s : {&StatusHealth, &StatusMelee}) {
+        CreateSurface(*s, 300, 20, RGB(10, 10, 10));
+        for (int x = 0; x < 300; x++)
+            for (int y = 10; y < 20; y++) SetPixel(*s, x, y, y < 18 ? RGB(250, 0, 0) : RGB(0, 0, 250));
+    }
+    Units[0].Health = 45;  // half of 90
+    Units[0].Melee = 11;   // the last step
+    Units[0].MeleeXP = 50;
+    DrawStatusBar();
+    EXPECT_EQ(GetPixel(StatusField, 148, 5), RGB(250, 0, 0));
+    EXPECT_EQ(GetPixel(StatusField, 152, 5), RGB(10, 10, 10));
+    EXPECT_EQ(GetPixel(StatusField, 298, 58), RGB(250, 0, 0));
+    EXPECT_EQ(GetPixel(StatusField, 197, 63), RGB(0, 0, 250));  // half the track
+    EXPECT_EQ(GetPixel(StatusField, 201, 63), RGB(10, 10, 10));
+    EXPECT_EQ(GetPixel(StatusField, 150, 75), RGB(1, 1, 1));
+    Units[0].Health = 0;  // redrawn from the background, not over the old bar
+    DrawStatusBar();
+    EXPECT_EQ(GetPixel(StatusField, 10, 5), RGB(10, 10, 10));
+}
+
+TEST_F(Status, KillsInARowWithinThreeSecondsEarnABonus) {
+    KillEvent();
+    AdvanceTestClock(2900);
+    KillEvent();
+    AdvanceTestClock(1000);
+    KillEvent();
+    EXPECT_EQ(KillsInRow(), 3);
+    EXPECT_EQ(BonusScore, 5 + 10);
+    AdvanceTestClock(3100);
+    KillEvent();
+    EXPECT_EQ(KillsInRow(), 1);
+    OptKillsInRow = 8;
+    KillEvent();
+    EXPECT_EQ(KillsInRow(), 1);
+    EXPECT_EQ(BonusScore, 15);
+}
+
+TEST_F(Status, TheScoreLineNamesThePlaceAheadUnlessItIsOff) {
+    for (int i = 0; i < 10; i++) TopScores[i].Score = "   " + StrInt(1000 - i * 100) + "  ";
+    HitScore = 450;
+    UnitDied = -1;
+    ScoreInfoLine();
+    EXPECT_EQ(ScoreLine(), "Score: 450   Ahead: #6  500");
+    EXPECT_EQ(UnitDied, 0);
+    HitScore = 2000;
+    UnitDied = -1;
+    OptScoreInfo = 8;
+    ScoreInfoLine();
+    EXPECT_EQ(UnitDied, -1);
+    OptScoreInfo = 0;
+    ScoreInfoLine();
+    EXPECT_EQ(ScoreLine(), "Score: 2000   Top of the table!");
+    for (auto& r : TopScores) r = ScoreRecord{};
+}
+
+TEST_F(Status, MenuBloodOnlyWhenBloodFlies) {
+    OptBloodFly = 8;
+    for (int k = 0; k < 300; k++) MenuEffects();
+    EXPECT_EQ(MenuBloodDrops(), 0);
+    OptBloodFly = 0;
+    for (CursorX = 0; CursorX < 300; CursorX++) MenuEffects();
+    EXPECT_GT(MenuBloodDrops(), 0);
+}
+
+TEST_F(Status, ANewGameClearsTheBattlefield) {
+    SpawnCrate(10, 10, 5);
+    SpawnAcid(10, 10);
+    SpawnSheep();
+    SpawnBlood(10, 10, 20, 0, 3);
+    BoostTimers[2] = 50;
+    StartExplosion(100, 100);
+    KillEvent();
+    KillEvent();
+    ResetBattlefield();
+    EXPECT_EQ(CrateActive[0] | AcidActive[0] | BoostTimers[2] | ShakeActive | KillsInRow(), 0);
+    EXPECT_EQ(SheepCount() + BloodInFlight() + ExplosionsRunning() + BonusScore, 0);
+}
+
+}  // namespace
