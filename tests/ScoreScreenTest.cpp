@@ -131,12 +131,4 @@ TEST_F(ScoreScreen, NameEntryRunsOnTheScreenUntilEnter) {
     EXPECT_TRUE(FileExistsOnDisk(Dir + "/AtopDv118.dvk"));
 }
 
-TEST_F(ScoreScreen, FinishedGameOpensTheScreen) {
-    MenuCode = "";
-    Units[0].GameDate = "20261208";
-    EnterScore(450);
-    EXPECT_EQ(MenuCode, "HS");
-    EXPECT_EQ(NewEntryIndex, 1);
-    EXPECT_EQ(EnteringName, True);
-}
 }  // namespace

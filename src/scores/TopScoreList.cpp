@@ -17,6 +17,9 @@ void (*PlayScoreSound)(int id, double position) = static_cast<void (*)(int, doub
 
 namespace {
 Long NewScore;  // the score being placed, for PrepareNewEntry
+// Text input is started once per name: restarting it every pass would reset
+// the input method and lose half-composed letters (dead keys).
+bool NameBoxFocused = false;
 
 const char* ScoreFileName = "\\AtopDv118.dvk";
 const char* ScoreTemplateName = "\\OtherFiles\\Temp.txt";
@@ -118,9 +121,13 @@ void NameEntryStep() {
         WriteScoreFile();
         EnteringName = False;
         StopTextInput();
+        NameBoxFocused = false;
         return;
     }
-    StartTextInput();  // the name box has the keyboard
+    if (!NameBoxFocused) {  // the name box gets the keyboard
+        StartTextInput();
+        NameBoxFocused = true;
+    }
     if (YourName.empty()) {
         e.Name = " ";
         return;
