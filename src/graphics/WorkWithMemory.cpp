@@ -1,5 +1,12 @@
 #include "graphics/WorkWithMemory.h"
 
+#include <string>
+
+#include "platform/Image.h"
+#include "shell/Basic.h"
+#include "shell/GameState.h"
+#include "shell/Loading.h"
+
 Surface MainLogo, Loading, Logo, SliderMenu, SliderDrag, Layer, LayerScore, Check, ScoreUpDown, Help1, Help2, Help3,
     CursorMenu, MainMenu, EnterText, Player, AiLVL0, AiLVL1, AiLVL2, AiLVL3, AiLVL4, AiLVL5, StatusHealth,
     StatusAmmo, StatusAccuracy, StatusRecharge, StatusBulletSpeed, StatusMelee, Health, Ammo, Acid, AcidHearth,
@@ -58,8 +65,26 @@ const PictureRow PictureTable[47] = {
 
 MemoryStatus MemStatus;
 
-void LoadPictures() {}
-void FreePictures() {}
+void LoadPictures() {
+    MemStatus = QueryMemoryStatus();
+    Randomize();
+    int n = static_cast<int>(Int(Rnd() * 5)) + 1;
+    // A missing file leaves a surface empty: drawing from it shows nothing.
+    LoadPictureFile(GamePath("\\Pictures\\Map0" + std::to_string(n) + ".bmp"), Terain);
+    LoadPictureFile(GamePath("\\Pictures\\StatusBar.jpg"), StatusField);
+    bool first = true;
+    for (const PictureRow& row : PictureTable) {
+        LoadPictureFile(GamePath(row.File), *row.Target);
+        // MainLogo and Loading are the loading screen's own pictures: the
+        // first step follows Loading.
+        if (!first) LoadingProgress();
+        first = false;
+    }
+}
+
+void FreePictures() {
+    for (const PictureRow& row : PictureTable) FreeSurface(*row.Target);
+}
 
 void MaskedDraw(Surface& dst, int x, int y, int w, int h, const Surface& src, int imageX, int imageY, int maskX,
                 int maskY) {

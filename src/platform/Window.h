@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Surface.h"
 
@@ -56,11 +57,15 @@ enum MessageBoxKind { MB_OK_EXCLAMATION, MB_OK_INFO, MB_YESNO_QUESTION };
 // Returns true for OK or Yes. Without a window it returns false at once.
 bool ShowMessageBox(const std::string& title, const std::string& text, MessageBoxKind kind);
 
-// Test feed: keys and mouse that the calls above report when no window is open
-// (and in addition to the real ones when it is).
+// Test feed: keys that the calls above report when no window is open (and in
+// addition to the real ones when it is); once TestSetMouse was called its
+// position replaces the real pointer.
 void TestSetKey(int scanCode, bool down);
 void TestReleaseAllKeys();
 void TestSetMouse(int clientX, int clientY);
 // Counts message boxes asked for (tests check them without a display).
 int TestMessageBoxCount();
 const std::string& TestLastMessageBoxText();
+// The picture last presented (client area, or 640 x 480 in full screen) in
+// COLORREF; false without a window.
+bool TestReadCanvas(std::vector<uint32_t>& pixels, int& w, int& h);

@@ -7,12 +7,9 @@
 #include "scores/NameText.h"
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
+#include "worldscores/FTPmod.h"
 
 namespace {
-// The connection check comes with the online exchange; until then the game
-// counts as not connected.
-bool ConnectedToScoreServer() { return false; }
-
 // The status bar's own background, which clearing StatusField brings back.
 void ClearStatusField() {
     static Surface Background;
@@ -33,6 +30,7 @@ std::string Blanked(std::string text, size_t width) {
 }  // namespace
 
 void HighScoresScreen() {
+    CheckConnection();
     Field.FontBold = true;
     MenuItem("HIGH SCORES", 30, 25, 10, False);
     if (EnteringName != True) {  // no way out while a name is typed
@@ -44,7 +42,7 @@ void HighScoresScreen() {
             EndScreen();
             return;
         }
-        if (!ConnectedToScoreServer()) MenuItem("PLEASE CONNECT FIRST", 165, 250, 6, False);
+        if (!Connected) MenuItem("PLEASE CONNECT FIRST", 165, 250, 6, False);
     }
     MenuClickedY = 0;
     Field.FontBold = false;
@@ -71,11 +69,9 @@ void HighScoresScreen() {
     EndScreen();
 }
 
-// The world table arrives with the online exchange.
-void WorldScoresScreen() {}
+void EntryDetails(int k) { EntryDetailsOf(TopScores[k]); }
 
-void EntryDetails(int k) {
-    const ScoreRecord& e = TopScores[k];
+void EntryDetailsOf(const ScoreRecord& e) {
     ClearStatusField();
     BitBlt(StatusField, 0, 0, 300, 10, StatusHealth, 0, 0, SRCCOPY);
     BitBlt(StatusField, 0, 10, 300, 10, StatusAmmo, 0, 0, SRCCOPY);
