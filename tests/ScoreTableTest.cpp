@@ -163,15 +163,15 @@ TEST_F(ScoreTable, NameCasingEnterKeysAndTheEmptyName) {
     ASSERT_TRUE(ParseScoreFile(data, read));
     EXPECT_EQ(read[0].Name, "Mcdonald");
 
-    // Nothing typed, or only blanks.
-    for (const char* typed : {"", "   "}) {
+    // Nothing typed, only blanks, or the last letter typed in the pass of Enter.
+    const char* cases[3][2] = {{"", "I'm stupid"}, {"   ", "I'm stupid"}, {"zed", "Zed"}};
+    for (auto& c : cases) {
         ResetGameState();
         for (auto& e : TopScores) e = ScoreRecord{};
         EnterScore(120);
-        YourNameTextInput(typed);
-        EnterScore(0);
+        YourNameTextInput(c[0]);
         PressEnter();
-        EXPECT_EQ(TopScores[0].Name, "I'm stupid") << '"' << typed << '"';
+        EXPECT_EQ(TopScores[0].Name, c[1]) << '"' << c[0] << '"';
     }
 }
 

@@ -17,9 +17,6 @@ void (*PlayScoreSound)(int id, double position) = static_cast<void (*)(int, doub
 
 namespace {
 Long NewScore;  // the score being placed, for PrepareNewEntry
-// Text input is started once per name: restarting it every pass would reset
-// the input method and lose half-composed letters (dead keys).
-bool NameBoxFocused = false;
 
 const char* ScoreFileName = "\\AtopDv118.dvk";
 const char* ScoreTemplateName = "\\OtherFiles\\Temp.txt";
@@ -115,28 +112,24 @@ void PrepareNewEntry(int j) {
 void NameEntryStep() {
     MaskedDraw(Field, 82, 50 + 14 * NewEntryIndex, 150, 15, EnterText, 0, 0, 0, 15);
     ScoreRecord& e = TopScores[NewEntryIndex];
+    // The name follows the box before Enter is looked at, so a letter typed
+    // in the same pass as Enter is not lost. The keyboard's typed text reaches
+    // the box while EnteringName is set (the input side switches it on).
+    if (YourName.empty()) {
+        e.Name = " ";
+    } else {
+        std::string first = AnsiUCase(YourName.substr(0, 1));
+        // Upper-case Þ and Ù scramble to CR and LF and would split the record
+        // line in the file; they stay lower case.
+        if (first == "\xDE" || first == "\xD9") first = AnsiLCase(first);
+        e.Name = first + AnsiLCase(Mid(YourName, 2, 35));
+    }
     ReadKeyboardScanCodes(KeyState);
     if (KeyState[DIK_RETURN]) {  // the main Enter key only
         if (Trim(e.Name).empty()) e.Name = "I'm stupid";
         WriteScoreFile();
         EnteringName = False;
-        StopTextInput();
-        NameBoxFocused = false;
-        return;
     }
-    if (!NameBoxFocused) {  // the name box gets the keyboard
-        StartTextInput();
-        NameBoxFocused = true;
-    }
-    if (YourName.empty()) {
-        e.Name = " ";
-        return;
-    }
-    std::string first = AnsiUCase(YourName.substr(0, 1));
-    // Upper-case Þ and Ù scramble to CR and LF and would split the record
-    // line in the file; they stay lower case.
-    if (first == "\xDE" || first == "\xD9") first = AnsiLCase(first);
-    e.Name = first + AnsiLCase(Mid(YourName, 2, 35));
 }
 
 void WriteScoreFile() { WriteFileAtomic(GamePath(ScoreFileName), ScoreFileText(TopScores)); }
