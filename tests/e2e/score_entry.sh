@@ -4,121 +4,78 @@
 # Enter, and find the record in the scrambled score file.
 #   score_entry.sh GAME_FOLDER
 set -euo pipefail
-game=${1:?usage: score_entry.sh GAME_FOLDER}
-game=$(cd "$game" && pwd)
+if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"; fi
+source "$(dirname "$0")/lib.sh"
+make_game_copy "$1"
+rm -f "$GAME"/AtopDv118.dvk*  # an empty table: the first game places first
 
-# Run ourselves inside a fresh X server.
-if [ -z "${DORVIK_E2E_INNER:-}" ]; then
-    for tool in xvfb-run xdotool import convert python3; do
-        command -v "$tool" > /dev/null || { echo "missing $tool"; exit 1; }
-    done
-    [ -x "$game/Dorvik" ] || { echo "no game at $game"; exit 1; }
-    export DORVIK_E2E_INNER=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game"
-fi
-
-work=$(mktemp -d /tmp/dorvik-score-e2e.XXXXXX)
-pid=""
-finish() {
-    local rc=$?
-    if [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null; then
-        kill "$pid" 2> /dev/null || true
-        wait "$pid" 2> /dev/null || true
+start_game
+# Loading (and on the first start the map generation) shows MainLogo; the
+# menus follow.
+logo=no
+for _ in $(seq 1 300); do
+    shot "$GAME/start.png"
+    d=$(px like "$GAME/start.png" 0 0 300 260 "$GAME/Pictures/MainLogo.jpg")
+    if [ $logo = no ]; then
+        awk "BEGIN{exit !($d < 20)}" && logo=yes
+    else
+        awk "BEGIN{exit !($d > 40)}" && break
     fi
-    if [ $rc -eq 0 ]; then rm -rf "$work"; else echo "kept for inspection: $work"; fi
-}
-trap finish EXIT
-
-cp -r "$game" "$work/game"
-rm -f "$work/game/AtopDv118.dvk" "$work/game"/AtopDv118.dvk.bak*
-cd "$work/game"
-SDL_AUDIODRIVER=dummy ./Dorvik > "$work/game.log" 2>&1 &
-pid=$!
-
-wid=""
-for _ in $(seq 1 60); do
-    wid=$(xdotool search --name "^Dorvik" 2> /dev/null | head -1 || true)
-    [ -n "$wid" ] && break
-    kill -0 "$pid" 2> /dev/null || { echo "the game ended at start-up"; cat "$work/game.log"; exit 1; }
-    sleep 0.5
+    sleep 0.1
 done
-[ -n "$wid" ] || { echo "no game window"; exit 1; }
+sleep 1
 
-shot() { import -window root "$1"; }
-# A fingerprint of the status bar below the field (client y 301..378).
-status_print() {
-    local geo x y
-    geo=$(xdotool getwindowgeometry --shell "$wid")
-    x=$(echo "$geo" | sed -n 's/^X=//p')
-    y=$(echo "$geo" | sed -n 's/^Y=//p')
-    import -window root -crop "300x70+${x}+$((y + 305))" +repage rgb:- 2> /dev/null | md5sum
-}
-hold_key() {  # key, held long enough for keyboard-state polling to see it
-    xdotool keydown "$1"
-    sleep 0.2
-    xdotool keyup "$1"
-}
-
-# Enter on the main menu starts a game; the status bar then shows the
-# soldier's bars. Loading (and a first-run map generation) may come first.
-started=""
-for _ in $(seq 1 40); do
-    before=$(status_print)
-    hold_key Return
+# Enter on the main menu starts a game: the status bar comes alive.
+started=no
+for _ in $(seq 1 10); do
+    shot "$GAME/before.png"
+    hold_key Return 0.2
     sleep 2
-    if [ "$(status_print)" != "$before" ]; then
-        started=1
-        break
-    fi
+    shot "$GAME/after.png"
+    changed=$(px diff "$GAME/before.png" "$GAME/after.png" 0 301 300 78)
+    if awk "BEGIN{exit !($changed > 0.02)}"; then started=yes; break; fi
 done
-[ -n "$started" ] || { shot "$work/not-started.png"; echo "no game started"; exit 1; }
-echo "game started"
-shot "$work/in-game.png"
+[ "$started" = yes ] || fail "Enter did not start a game"
 
-# Stand still. The end of a game counts it in the options file.
-opts=$(ls OtherFiles/ | grep -i '^options.txt$' | head -1)
-[ -n "$opts" ] || { echo "no options file"; exit 1; }
-opts_before=$(md5sum < "OtherFiles/$opts")
-ended=""
-for _ in $(seq 1 160); do
-    if [ "$(md5sum < "OtherFiles/$opts")" != "$opts_before" ]; then
-        ended=1
-        break
-    fi
-    kill -0 "$pid" 2> /dev/null || { echo "the game ended during play"; cat "$work/game.log"; exit 1; }
+# Stand still until the opponents win. The high score screen then shows the
+# name box behind row 1 and the small logo.
+entry=no
+for _ in $(seq 1 150); do
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during play: $(cat "$GAME/run.log")"
+    shot "$GAME/play.png"
+    m=$(px match "$GAME/play.png" 82 50 "$GAME/Pictures/EnterText.jpg" 0 15 150 15)
+    if awk "BEGIN{exit !($m > 0.5)}"; then entry=yes; break; fi
     sleep 1
 done
-[ -n "$ended" ] || { shot "$work/still-playing.png"; echo "the soldier did not die in time"; exit 1; }
-echo "game over"
-sleep 1.5
-[ ! -e AtopDv118.dvk ] || cp AtopDv118.dvk "$work/before.dvk"
+[ "$entry" = yes ] || fail "no name entry on a high score screen within 150 s"
+m=$(px match "$GAME/play.png" 160 23 "$GAME/Pictures/Logo.jpg" 0 24 107 23)
+awk "BEGIN{exit !($m > 0.7)}" || fail "the high score screen's logo is missing (match $m)"
+[ ! -e "$GAME/AtopDv118.dvk" ] || cp "$GAME/AtopDv118.dvk" "$GAME/table-before"
 
-# The high score screen waits for a name (no x: X leaves the menus).
+# A name (no x: X closes the menus' program) and Enter.
 xdotool type --delay 120 "bjoRN"
 sleep 0.5
-shot "$work/name-entry.png"
-hold_key Return
-
-for _ in $(seq 1 20); do
-    if [ -e AtopDv118.dvk ] && ! cmp -s AtopDv118.dvk "$work/before.dvk" 2> /dev/null; then break; fi
-    sleep 0.25
+hold_key Return 0.2
+for _ in $(seq 1 40); do
+    if [ -e "$GAME/AtopDv118.dvk" ] && ! cmp -s "$GAME/AtopDv118.dvk" "$GAME/table-before"; then break; fi
+    sleep 0.1
 done
-[ -e AtopDv118.dvk ] || { shot "$work/no-file.png"; echo "no score file written"; exit 1; }
-shot "$work/high-scores.png"
+[ -e "$GAME/AtopDv118.dvk" ] || fail "no score file written"
+sleep 0.5
+shot "$GAME/done.png"
+m=$(px match "$GAME/done.png" 82 50 "$GAME/Pictures/EnterText.jpg" 0 15 150 15)
+awk "BEGIN{exit !($m < 0.5)}" || fail "the name box is still shown after Enter"
 
-python3 - AtopDv118.dvk << 'PY'
+/usr/bin/python3 - "$GAME/AtopDv118.dvk" << 'PY' || fail "the score file does not hold the new record"
 import sys
-data = open(sys.argv[1], "rb").read()
-lines = data.split(b"\r\n")
-assert lines[-1] == b"" and lines[-2] == b"END", "file does not end with END"
+lines = open(sys.argv[1], "rb").read().split(b"\r\n")
+assert lines[-2:] == [b"END", b""], "the file does not end with END"
 records = [bytes(c ^ 0xD3 for c in l).decode("latin-1") for l in lines[:-2]]
-assert len(records) == 11, f"{len(records)} records"
-found = [r for r in records if r[85:] == "Bjorn"]
-assert found, "no record named Bjorn:\n" + "\n".join(records)
-r = found[0]
-score = int(r[0:5])
-assert score > 0, r
-assert r[5:7] == "K=" and r[61:64] == "HD=" and r[72:82] == "??????????" and r[82:85] == " N=", r
-print("record:", r)
+assert len(records) == 11, "%d records" % len(records)
+r = records[0]
+print("record 1:", r)
+assert r[85:] == "Bjorn", "name"
+assert int(r[0:5]) > 0, "score"
+assert r[5:7] == "K=" and r[61:64] == "HD=" and r[72:85] == "?????????? N=", "columns"
 PY
-echo "score entry passed"
+echo "score entry: ok"
