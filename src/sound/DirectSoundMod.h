@@ -14,3 +14,8 @@ void ResumeLoop(int id, int K);
 // Sets the battle and menu music buffers to the current MusicVolume.
 void SetMusicVolumes();
 void FreeSounds();
+
+// Inspection: the mixer buffer of a sound id (-1 when none is loaded) and the
+// file name of an id (nullptr for ids without a sound).
+int SoundBuffer(int id);
+const char* SoundFileName(int id);
