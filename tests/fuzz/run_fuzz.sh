@@ -17,4 +17,10 @@ mkdir -p "$work"
 rm -rf "$work/corpus"
 mkdir -p "$work/corpus"
 # New inputs go to the scratch corpus; the checked-in seeds stay as they are.
-"$work/score_file_fuzz" -runs="$runs" -max_len=4096 -seed=1 "$work/corpus" "$src/tests/fuzz/seeds" 2>&1 | tail -5
+if ! "$work/score_file_fuzz" -runs="$runs" -max_len=4096 -seed=1 -artifact_prefix="$work/" \
+        "$work/corpus" "$src/tests/fuzz/seeds" > "$work/fuzz.log" 2>&1; then
+    tail -n 60 "$work/fuzz.log"
+    echo "fuzz target failed; the input is in $work"
+    exit 1
+fi
+tail -n 2 "$work/fuzz.log"
