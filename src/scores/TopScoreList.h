@@ -29,3 +29,12 @@ ScoreRecord ParseRecordLine(const std::string& line);
 // typed text, and Backspace (virtual key 8) removing the last character.
 void YourNameTextInput(const char* utf8);
 void YourNameKeyDown(int virtualKey);
+
+// Longest text the name box takes.
+constexpr size_t YourNameMaxLength = 36;
+
+// Where the fanfares go; tests listen here.
+extern void (*PlayScoreSound)(int id, double position);
+
+// The numeric value of entry i's score text (0 when empty or not a number).
+double ScoreValue(int i);

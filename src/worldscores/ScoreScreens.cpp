@@ -1,5 +1,92 @@
 #include "worldscores/ScoreScreens.h"
 
-void HighScoresScreen() {}
+#include "graphics/WorkWithMemory.h"
+#include "menus/Menus.h"
+#include "platform/Files.h"
+#include "platform/Image.h"
+#include "scores/NameText.h"
+#include "scores/TopScoreList.h"
+#include "shell/GameState.h"
+#include "worldscores/FTPmod.h"
+
+namespace {
+// The status bar's own background, which clearing StatusField brings back.
+void ClearStatusField() {
+    static Surface Background;
+    static bool Tried = false;
+    if (!Tried) {
+        Tried = true;
+        LoadPictureFile(GamePath("\\Pictures\\StatusBar.jpg"), Background);
+    }
+    if (StatusField.Width == 0) CreateSurface(StatusField, 300, 78);
+    if (Background.Width > 0) BitBlt(StatusField, 0, 0, StatusField.Width, StatusField.Height, Background, 0, 0, SRCCOPY);
+    else FillSurface(StatusField, 0);
+}
+
+std::string Blanked(std::string text, size_t width) {
+    text.resize(width, ' ');
+    return text;
+}
+}  // namespace
+
+void HighScoresScreen() {
+    CheckConnection();
+    Field.FontBold = true;
+    MenuItem("HIGH SCORES", 30, 25, 10, False);
+    if (EnteringName != True) {  // no way out while a name is typed
+        MenuItem("MAIN MENU", 30, 260, 10, True);
+        if (MenuClickedY == 260) {
+            MenuCode = "";
+            // The click must not reach the main menu's item at the same place.
+            MenuClickedY = 0;
+            EndScreen();
+            return;
+        }
+        if (!Connected) MenuItem("PLEASE CONNECT FIRST", 165, 250, 6, False);
+    }
+    MenuClickedY = 0;
+    Field.FontBold = false;
+
+    EnterScore(0);  // reads the table when due and runs the name entry
+
+    int selected = -1;
+    for (int r = 0; r <= 9; r++) {
+        if (ScoreValue(r) <= 0) continue;
+        int y = 50 + 14 * r;
+        MenuItem(StrInt(r + 1) + ".", 30, y, 9, False);
+        MenuItem(TopScores[r].Score, 50, y, 9, False);
+        MenuItem(AnsiToUtf8(TopScores[r].Name), 85, y, 9, False);
+        if (MenuHoverY == y) selected = r;
+    }
+    if (selected >= 0) {
+        EntryDetails(selected);
+        Field.FontBold = true;
+        MenuItem(AnsiToUtf8(TopScores[selected].Name), 30, 193, 12, False);
+        Field.FontBold = false;
+        MenuItem("Times played: " + TopScores[selected].TimesPlayed, 30, 210, 10, False);
+    }
+    MaskedDraw(Field, 160, 23, 107, 23, Logo, 0, 0, 0, 24);
+    EndScreen();
+}
+
 void EntryDetails(int k) { EntryDetailsOf(TopScores[k]); }
-void EntryDetailsOf(const ScoreRecord&) {}
+
+void EntryDetailsOf(const ScoreRecord& e) {
+    ClearStatusField();
+    BitBlt(StatusField, 0, 0, 300, 10, StatusHealth, 0, 0, SRCCOPY);
+    BitBlt(StatusField, 0, 10, 300, 10, StatusAmmo, 0, 0, SRCCOPY);
+    TextOut(StatusField, 150, -2, Blanked("[" + e.MaxHealth + "]", 20));
+    TextOut(StatusField, 150, 8, Blanked("[" + e.MaxAmmo + "]", 20));
+    const Surface* bars[4] = {&StatusAccuracy, &StatusRecharge, &StatusBulletSpeed, &StatusMelee};
+    const std::string* ratings[4] = {&e.Accuracy, &e.Recharge, &e.BulletSpeed, &e.Melee};
+    for (int i = 0; i < 4; i++) {
+        int y = 25 + 10 * i;
+        BitBlt(StatusField, 0, y, 300, 10, *bars[i], 0, 0, SRCCOPY);
+        int w = Whole(ToNumber(*ratings[i]).value_or(0) * 18.5 + 98);
+        BitBlt(StatusField, 0, y, w, 7, *bars[i], 0, 10, SRCCOPY);
+    }
+    StatusField.TextColour = RGB(0x00, 0xFF, 0x00);
+    TextOut(StatusField, 2, 63, "Score=" + e.Score + "     Killed=" + e.Kills);
+    TextOut(StatusField, 220, 63, Blanked(" Time=" + e.Time + std::string(20, ' '), 50));
+    StatusField.TextColour = RGB(0x00, 0x00, 0x80);
+}
