@@ -368,12 +368,20 @@ void GetMouseInClient(int& x, int& y) {
         y = TestMouseY;
         return;
     }
-    // The global position also counts while the pointer is outside the window.
+    // Over the window its own events give the exact place (without a window
+    // manager the window's reported position can be wrong); outside it the
+    // global position still counts.
     int gx = 0, gy = 0, wx = 0, wy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
-    SDL_GetWindowPosition(Win, &wx, &wy);
+    if (SDL_GetMouseFocus() == Win) {
+        SDL_GetMouseState(&gx, &gy);
+    } else {
+        SDL_GetGlobalMouseState(&gx, &gy);
+        SDL_GetWindowPosition(Win, &wx, &wy);
+        gx -= wx;
+        gy -= wy;
+    }
     float lx = 0, ly = 0;
-    SDL_RenderWindowToLogical(Ren, gx - wx, gy - wy, &lx, &ly);
+    SDL_RenderWindowToLogical(Ren, gx, gy, &lx, &ly);
     x = static_cast<int>(lx < 0 ? lx - 0.999f : lx);
     y = static_cast<int>(ly < 0 ? ly - 0.999f : ly);
 }
