@@ -501,7 +501,7 @@ TEST(Window, DummyWindowPresentsAndDispatches) {
         ASSERT_TRUE(TestReadScreen(px, w, h));
         ASSERT_GE(w, 640);
         auto at = [&](int lx, int ly) {  // logical point to the scaled screen
-            double sc = std::min(w / 640.0, h / 480.0);
+            double sc = std::max(1, std::min(w / 640, h / 480));  // whole-number scaling
             int ox = static_cast<int>((w - 640 * sc) / 2), oy = static_cast<int>((h - 480 * sc) / 2);
             return px[static_cast<size_t>(oy + (ly + 0.5) * sc) * w + static_cast<size_t>(ox + (lx + 0.5) * sc)];
         };

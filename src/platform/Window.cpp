@@ -199,6 +199,8 @@ bool SetCanvas(int w, int h) {
         return false;
     }
     SDL_RenderSetLogicalSize(Ren, w, h);
+    // Whole-number scaling keeps every pixel square and sharp (and is cheap).
+    SDL_RenderSetIntegerScale(Ren, SDL_TRUE);
     CanvasW = w;
     CanvasH = h;
     Canvas.assign(static_cast<size_t>(w) * h, 0);
