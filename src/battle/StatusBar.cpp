@@ -225,7 +225,10 @@ void FireModeIndicator() {
 }
 
 void MenuEffects() {
-    if (OptBloodFly != 0) return;
+    if (OptBloodFly != 0) {
+        for (MenuDrop& d : MenuDrops) d.Life = 0;
+        return;
+    }
     auto spray = [](double x, double y, int n, double speed) {
         for (int i = 0; i < n; i++) {
             MenuDrop& d = MenuDrops[NextMenuDrop];
