@@ -115,7 +115,7 @@ TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
     EXPECT_EQ(Units[0].Ammo, 30);
 }
 
-TEST(Pickups, CrateFillsToTheLimitAndKeepsTheRest) {
+TEST(UnitsCrates, CrateFillsToTheLimitAndKeepsTheRest) {
     BattleReset();
     Unit& p = PlaceUnit(0, 100, 100);
     p.Ammo = 0;

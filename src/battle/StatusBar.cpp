@@ -226,6 +226,7 @@ void FireModeIndicator() {
 
 void MenuEffects() {
     if (OptBloodFly != 0) {
+        // Switched off: no drop lingers for when it is switched on again.
         for (MenuDrop& d : MenuDrops) d.Life = 0;
         return;
     }

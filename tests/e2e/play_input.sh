@@ -3,7 +3,7 @@
 # resume, take a screenshot and quit with X. Argument: the game folder.
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"; fi
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/common.bash"
 make_game_copy "$1"
 
 # Settings that keep the picture still where the test compares it: windowed,

@@ -5,7 +5,7 @@
 #   score_entry.sh GAME_FOLDER
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"; fi
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/common.bash"
 make_game_copy "$1"
 rm -f "$GAME"/AtopDv118.dvk*  # an empty table: the first game places first
 

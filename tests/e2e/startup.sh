@@ -4,7 +4,7 @@
 # process with status 0. Without a display it says so and fails cleanly.
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"; fi
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/common.bash"
 make_game_copy "$1"
 
 # No display: one clear line, a non-zero status, no crash.
