@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <string>
 
 #include "battle/Acid.h"
 #include "battle/Blood.h"
@@ -88,28 +89,42 @@ void KeepFullLoad() {
     for (int b = 1; b <= MaxBullet; b++)
         if (Bullets[b].Life < 1) FireBullet(1 + b % MaxUnit);
     for (int s = 0; s < MaxSheep; s++) Sheeps[s].Health = 100;
+    while (SheepCount() < MaxSheep) SpawnSheep();
     if (BloodInFlight() < 600) SpawnBlood(150, 150, 200, Int(Rnd() * 360), 7);
     if (!ExplosionsRunning()) StartExplosion(150, 150);
     if (AirPlaneActive != -1) AirPlaneAndBombs(0, 0, 0, -1);
     if (BugerActive != -1) StartCleaner();
 }
 
+// Seconds spent in each step, summed over the timed frames.
+struct StepTime {
+    const char* Name;
+    void (*Run)();
+    double Total;
+};
+StepTime Steps[] = {
+    {"repaint", [] { BitBlt(Field, 0, 0, 300, 300, Terain, 0, 0, SRCCOPY); }, 0},
+    {"pickups", [] { HealthPickupsStep(); AmmoPickupsStep(); }, 0},
+    {"bullets", MoveBullets, 0},
+    {"sheep", SheepStep, 0},
+    {"units", UpdateUnits, 0},
+    {"acid", AcidStep, 0},
+    {"blood", BloodStep, 0},
+    {"cleaner", CleanerStep, 0},
+    {"snow", SnowStep, 0},
+    {"explosions", ExplosionsStep, 0},
+    {"indicator", FireModeIndicator, 0},
+    {"plane", [] { AirPlaneAndBombs(-1, 0, 0, 0); }, 0},
+    {"scoreline", ScoreInfoLine, 0},
+    {"statusbar", StatusBarStep, 0},
+};
+
 void FieldFrame() {
-    BitBlt(Field, 0, 0, 300, 300, Terain, 0, 0, SRCCOPY);
-    HealthPickupsStep();
-    AmmoPickupsStep();
-    MoveBullets();
-    SheepStep();
-    UpdateUnits();
-    AcidStep();
-    BloodStep();
-    CleanerStep();
-    SnowStep();
-    ExplosionsStep();
-    FireModeIndicator();
-    AirPlaneAndBombs(-1, 0, 0, 0);
-    ScoreInfoLine();
-    StatusBarStep();
+    for (StepTime& st : Steps) {
+        auto t0 = std::chrono::steady_clock::now();
+        st.Run();
+        st.Total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    }
 }
 
 double RepaintSeconds() {
@@ -137,6 +152,7 @@ void BM_FieldFullLoad(benchmark::State& state) {
         FieldFrame();
     }
     double repaint = RepaintSeconds();
+    for (StepTime& st : Steps) st.Total = 0;
     double total = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -149,6 +165,8 @@ void BM_FieldFullLoad(benchmark::State& state) {
     }
     double frame = total / static_cast<double>(state.iterations());
     state.counters["frame_ms"] = frame * 1000;
+    for (const StepTime& st : Steps)
+        state.counters[std::string("us_") + st.Name] = st.Total * 1e6 / static_cast<double>(state.iterations());
     state.counters["xRepaint"] = frame / repaint;
     state.counters["flakes"] = SnowFlakes();
     state.counters["sheep"] = SheepCount();

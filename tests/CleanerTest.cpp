@@ -1,4 +1,4 @@
-// The cleaning creature: when it comes, how it crosses, what it wipes.
+// The cleaning creature: how it crosses, what it wipes, that it comes back.
 #include "graphics/WorkWithMemory.h"
 #include "opponents/Cleaner.h"
 #include "support/Battlefield.h"
@@ -13,13 +13,6 @@ struct CleanerTest : Battlefield {
         CreateSurface(CleanLine, 49, 10 * CleanLineStrips, Clean);
     }
 };
-
-TEST_F(CleanerTest, ItComesBetweenFortyFiveAndNinetySecondsIntoTheGame) {
-    int frame = 0;
-    for (; BugerActive != -1 && frame < 4000; frame++) CleanerStep();
-    EXPECT_GE(frame, 45 * 33);
-    EXPECT_LE(frame, 90 * 33 + 1);
-}
 
 TEST_F(CleanerTest, ItCrossesDownTheFieldWipingItsTrackAndLeaves) {
     StartCleaner();

@@ -5,9 +5,9 @@
 
 namespace {
 
-using Pickups = Battlefield;
+using PickupDrops = Battlefield;
 
-TEST_F(Pickups, DropsLieOnTheDeadUnitWhereTheUnitsPassTakesThem) {
+TEST_F(PickupDrops, DropsLieOnTheDeadUnitWhereTheUnitsPassTakesThem) {
     CreateSurface(Health, 7 * HealthCells, 7, RGB(0, 200, 0));
     CreateSurface(Ammo, 9 * AmmoCells, 7, RGB(200, 200, 0));
     SpawnHealthPack(100, 120);  // a unit dead with its top-left at (100, 120)
@@ -25,7 +25,7 @@ TEST_F(Pickups, DropsLieOnTheDeadUnitWhereTheUnitsPassTakesThem) {
     EXPECT_EQ(GetPixel(Field, Whole(CrateX[0]) + 4, Whole(CrateY[0]) + 3), RGB(200, 200, 0));
 }
 
-TEST_F(Pickups, AFullTableReplacesTheOldestDropAndDropsStayOnTheField) {
+TEST_F(PickupDrops, AFullTableReplacesTheOldestDropAndDropsStayOnTheField) {
     for (int k = 0; k < 10; k++) SpawnCrate(k * 20, 0, k + 1);
     CrateActive[4] = 0;  // taken meanwhile: its slot is reused first
     SpawnCrate(0, 200, 50);

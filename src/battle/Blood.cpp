@@ -11,9 +11,12 @@
 //   a few big drops as 2 x 2 splats.
 // - With both options off nothing is kept at all. The pool is a ring of
 //   MaxBlood drops: a spray into a full pool overwrites the oldest drops.
+// - Blood is only looks: it draws its scatter from its own generator, so the
+//   blood options never change the battle's random sequence.
 #include "battle/Blood.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "shell/GameState.h"
 
@@ -29,10 +32,21 @@ struct Drop {
 Drop Drops[MaxBlood];
 int NextDrop;  // ring position of the next spray
 int LiveDrops;
+uint32_t Splatter = 2463534242u;
+float CosTable[360], SinTable[360];
+
+uint32_t NextSplatter() {
+    Splatter ^= Splatter << 13;
+    Splatter ^= Splatter >> 17;
+    Splatter ^= Splatter << 5;
+    return Splatter;
+}
+
+int Pixel(Single v) { return static_cast<int>(std::floor(v + 0.5f)); }
 
 void Land(const Drop& d) {
     if (OptBloodStays != 0) return;
-    int x = Whole(d.X), y = Whole(d.Y);
+    int x = Pixel(d.X), y = Pixel(d.Y);
     SetPixel(Terain, x, y, d.Colour);
     if (d.Big) {
         SetPixel(Terain, x + 1, y, d.Colour);
@@ -46,19 +60,26 @@ void Land(const Drop& d) {
 void SpawnBlood(double x, double y, int count, double direction, int strength) {
     if (OptBloodFly != 0 && OptBloodStays != 0) return;
     if (strength < 1) strength = 1;
+    if (CosTable[0] == 0)
+        for (int a = 0; a < 360; a++) {
+            CosTable[a] = static_cast<float>(std::cos(a * DegToRad));
+            SinTable[a] = static_cast<float>(std::sin(a * DegToRad));
+        }
+    int base = static_cast<int>(std::floor(direction)) - 30;
     for (int n = 0; n < count; n++) {
         Drop& d = Drops[NextDrop];
         if (d.Life <= 0) LiveDrops++;
         NextDrop = (NextDrop + 1) % MaxBlood;
-        double a = (direction + Rnd() * 60 - 30) * DegToRad;
-        double v = strength * (0.3 + Rnd() * 0.7);
+        uint32_t r = NextSplatter();
+        int a = ((base + static_cast<int>(r % 61)) % 360 + 360) % 360;
+        float v = strength * (0.3f + ((r >> 8) & 255) * (0.7f / 256));
         d.X = static_cast<Single>(x);
         d.Y = static_cast<Single>(y);
-        d.DX = static_cast<Single>(std::cos(a) * v);
-        d.DY = static_cast<Single>(std::sin(a) * v);
-        d.Life = static_cast<Integer>(Int(Rnd() * 15) + 5);
-        d.Big = Rnd() < 0.15 ? -1 : 0;
-        d.Colour = RGB(90 + static_cast<int>(Rnd() * 90), 0, static_cast<int>(Rnd() * 12));
+        d.DX = CosTable[a] * v;
+        d.DY = SinTable[a] * v;
+        d.Life = static_cast<Integer>(5 + (r >> 16) % 15);
+        d.Big = ((r >> 20) & 7) == 0 ? -1 : 0;
+        d.Colour = RGB(90 + static_cast<int>((r >> 23) % 90), 0, static_cast<int>((r >> 27) % 12));
     }
 }
 
@@ -75,7 +96,7 @@ void BloodStep() {
             LiveDrops--;
             Land(d);
         } else if (draw) {
-            SetPixel(Field, Whole(d.X), Whole(d.Y), d.Colour);
+            SetPixel(Field, Pixel(d.X), Pixel(d.Y), d.Colour);
         }
     }
 }

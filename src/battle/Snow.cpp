@@ -8,12 +8,15 @@
 // - A flake falls 0.4..1.2 pixels a frame (big flakes are nearer and faster),
 //   drifting a little on its own and with a slow wind. When it leaves the bottom it comes back at the top
 //   only while its index is below the level, so snow thins out gently.
+// - Snow is only looks and uses its own generator: switching it on or off does
+//   not change the battle's random sequence.
 // - Flakes are white or light grey pixels on the field; nothing is painted into
 //   the terrain.
 #include "battle/Snow.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "shell/GameState.h"
 
@@ -28,14 +31,23 @@ struct Flake {
 Flake Flakes[MaxSnow];
 int SnowFrame;
 int TopFlake;  // flakes at or above this index are all inactive
+uint32_t Weather = 88172645u;
+
+// Uniform in [0, 1) from the snow's own generator.
+float Flurry() {
+    Weather ^= Weather << 13;
+    Weather ^= Weather >> 17;
+    Weather ^= Weather << 5;
+    return (Weather >> 8) * (1.0f / 16777216.0f);
+}
 
 void NewFlake(Flake& f, bool anywhere) {
     f.Active = -1;
-    f.X = Rnd() * 300;
-    f.Y = anywhere ? Rnd() * 300 : -Rnd() * 20;
-    double depth = Rnd();
+    f.X = Flurry() * 300;
+    f.Y = anywhere ? Flurry() * 300 : -Flurry() * 20;
+    double depth = Flurry();
     f.Fall = static_cast<Single>(0.4 + depth * 0.8);
-    f.Sway = (Rnd() - 0.5f) * 0.3f;
+    f.Sway = (Flurry() - 0.5f) * 0.3f;
     int c = depth > 0.7 ? 255 : 200 + static_cast<int>(depth * 70);
     f.Colour = RGB(c, c, std::min(255, c + 12));  // a touch of blue
 }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "battle/StatusBar.h"
+
 Unit Units[MaxUnit + 1];
 Bullet Bullets[MaxBullet + 1];
 
@@ -134,4 +136,5 @@ void ResetGameState() {
         AcidX[i] = AcidY[i] = 0;
     }
     DegToRad = 4.0 * std::atan(1.0) / 180.0;
+    ResetBattlefield();  // the mechanisms' own per-game state
 }
