@@ -2,10 +2,33 @@
 // player dies, and the program is back in the menus with the game recorded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "menus/Options.h"
 #include "shell/Form1.h"
 #include "shell/NewGame.h"
 #include "support/Battle.h"
+
+namespace {
+// A player who stands still and fires at the nearest opponent, in bursts.
+void AimAtNearest(int frame) {
+    int best = -1;
+    double bestD = 1e9;
+    for (int i = 1; i <= MaxUnit; i++) {
+        if (Units[i].Active == 0) continue;
+        const double d = std::hypot(Units[i].X - Units[0].X, Units[i].Y - Units[0].Y);
+        if (d < bestD) bestD = d, best = i;
+    }
+    int x = 150, y = 100;
+    if (best > 0) {
+        x = static_cast<int>(Units[best].X) + 10;
+        y = static_cast<int>(Units[best].Y) + 10;
+    }
+    TestSetMouse(x, y);
+    MouseLeft = (best > 0 && (frame / 20) % 4 != 3) ? -1 : 0;
+}
+}  // namespace
 
 TEST(GameScenario, RunsUntilThePlayerDiesAndEndsInTheMenus) {
     TempGameDir dir;
@@ -26,7 +49,7 @@ TEST(GameScenario, RunsUntilThePlayerDiesAndEndsInTheMenus) {
     int mostOpponents = 0;
     bool shotAt = false;
     for (; GameRunning != 0 && frame < 60000; frame++) {
-        ScriptedInput(frame);
+        AimAtNearest(frame);
         FrameStep();
         mostOpponents = std::max(mostOpponents, LiveOpponents());
         for (int b = 1; b <= MaxBullet; b++)
@@ -34,6 +57,8 @@ TEST(GameScenario, RunsUntilThePlayerDiesAndEndsInTheMenus) {
     }
     ASSERT_EQ(GameRunning, 0) << "still alive after " << frame << " frames";
     EXPECT_TRUE(shotAt);
+    EXPECT_GT(Kills, 0);
+    EXPECT_GT(Units[0].AccuracyXP + Units[0].RechargeXP + Units[0].SpeedXP, 0);
     EXPECT_GE(mostOpponents, 3);
     EXPECT_EQ(GamePaused, 0);
     EXPECT_EQ(TimesPlayed, 8);
