@@ -69,8 +69,9 @@ bool StartText() {
     if (!FcInit()) return false;
     std::atexit(StopText);
     bool isBold = false;
-    FontFiles[0] = MatchFont("DejaVu Sans", false, isBold);
-    FontFiles[1] = MatchFont("DejaVu Sans", true, isBold);
+    // The condensed cut comes closest to the widths the menus were laid out for.
+    FontFiles[0] = MatchFont("DejaVu Sans Condensed", false, isBold);
+    FontFiles[1] = MatchFont("DejaVu Sans Condensed", true, isBold);
     if (FontFiles[0].empty()) FontFiles[0] = FontFiles[1];
     if (FontFiles[1].empty() || !isBold) {
         FontFiles[1] = FontFiles[0];
