@@ -34,6 +34,9 @@ void CreateSurface(Surface& s, int w, int h, COLORREF fill = 0);
 void FreeSurface(Surface& s);
 void FillSurface(Surface& s, COLORREF colour);
 
+// Parts outside either surface are left out (destination pixels whose source
+// lies outside are not touched). False only for a negative size; a copy that
+// is clipped away entirely still succeeds, as in GDI.
 bool BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, RasterOp op);
 // Copy of a whole surface's picture (size and pixels, not the drawing state).
 void CopyPicture(Surface& dst, const Surface& src);
@@ -54,6 +57,9 @@ void TextOut(Surface& s, int x, int y, std::string_view text);
 int TextWidth(const Surface& s, std::string_view text);
 
 // Source-over with a constant alpha 0..255, stretching the source rectangle to
-// the destination rectangle.
+// the destination rectangle (each destination pixel takes the source pixel
+// under its centre): dst = round((src * a + dst * (255 - a)) / 255) per
+// channel. The destination is clipped; false, drawing nothing, when the source
+// rectangle is not inside the source or a size is not positive.
 bool AlphaBlend(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw, int sh,
                 int alpha);

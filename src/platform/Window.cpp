@@ -151,14 +151,36 @@ void DestroyPresenter() {
     Ren = nullptr;
 }
 
+// True when the renderer's OpenGL is a software rasteriser (no graphics card).
+bool GraphicsDrawnByProcessor() {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(Ren, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
+    if (!SDL_GL_GetCurrentContext()) return false;
+    using GetString = const unsigned char* (*)(unsigned);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString ? getString(0x1F01) : nullptr;  // GL_RENDERER
+    if (!name) return false;
+    std::string n(reinterpret_cast<const char*>(name));
+    for (const char* soft : {"llvmpipe", "softpipe", "swrast", "Software"})
+        if (n.find(soft) != std::string::npos) return true;
+    return false;
+}
+
 // The small window picture is cheapest drawn by the processor straight into
 // the window (no graphics stack); a full screen is scaled by the graphics
 // card where there is one. SDL_RENDER_DRIVER, when set, decides instead.
 bool CreatePresenter(bool full) {
     DestroyPresenter();
     const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-    if (!(chosen && *chosen) && !full) Ren = SDL_CreateRenderer(Win, -1, SDL_RENDERER_SOFTWARE);
+    const bool ours = !(chosen && *chosen);
+    if (ours && !full) Ren = SDL_CreateRenderer(Win, -1, SDL_RENDERER_SOFTWARE);
     if (!Ren) Ren = SDL_CreateRenderer(Win, -1, 0);
+    if (Ren && ours && full && GraphicsDrawnByProcessor()) {
+        // A graphics library that draws on the processor costs more than
+        // scaling the picture ourselves.
+        DestroyPresenter();
+        Ren = SDL_CreateRenderer(Win, -1, SDL_RENDERER_SOFTWARE);
+    }
     if (!Ren) Ren = SDL_CreateRenderer(Win, -1, SDL_RENDERER_SOFTWARE);
     if (!Ren) {
         Error = std::string("cannot draw into the window: ") + SDL_GetError();
@@ -177,6 +199,8 @@ bool SetCanvas(int w, int h) {
         return false;
     }
     SDL_RenderSetLogicalSize(Ren, w, h);
+    // Whole-number scaling keeps every pixel square and sharp (and is cheap).
+    SDL_RenderSetIntegerScale(Ren, SDL_TRUE);
     CanvasW = w;
     CanvasH = h;
     Canvas.assign(static_cast<size_t>(w) * h, 0);
@@ -274,8 +298,10 @@ void SetWindowCaption(const std::string& caption) {
 bool SetWindowFullScreen(bool full, int w, int h) {
     if (!Win || w <= 0 || h <= 0) return false;
     if (full) {
-        // Cover the display by hand first: without a window manager nobody
-        // would act on the full-screen request below.
+        // The renderer first: choosing one may re-create the window.
+        if (!CreatePresenter(true)) return false;
+        // Cover the display by hand: without a window manager nobody would act
+        // on the full-screen request below.
         SDL_Rect b;
         if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(Win)), &b) == 0) {
             SDL_SetWindowBordered(Win, SDL_FALSE);
@@ -283,20 +309,21 @@ bool SetWindowFullScreen(bool full, int w, int h) {
             SDL_SetWindowSize(Win, b.w, b.h);
             SDL_PumpEvents();
         }
+        if (SDL_SetWindowFullscreen(Win, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+            Error = std::string("cannot change the display mode: ") + SDL_GetError();
+            SetWindowFullScreen(false, w, h);
+            return false;
+        }
+        FullScreen = true;
+        // A full screen is always the 640 x 480 picture, whatever the window's size.
+        return SetCanvas(640, 480);
     }
-    if (SDL_SetWindowFullscreen(Win, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
-        Error = std::string("cannot change the display mode: ") + SDL_GetError();
-        if (full) SetWindowFullScreen(false, w, h);
-        return false;
-    }
-    if (!full) {
-        SDL_SetWindowBordered(Win, SDL_TRUE);
-        SDL_SetWindowSize(Win, w, h);
-        SDL_SetWindowPosition(Win, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-    }
-    FullScreen = full;
-    // A full screen is always the 640 x 480 picture, whatever the window's size.
-    return CreatePresenter(full) && (full ? SetCanvas(640, 480) : SetCanvas(w, h));
+    SDL_SetWindowFullscreen(Win, 0);
+    SDL_SetWindowBordered(Win, SDL_TRUE);
+    SDL_SetWindowSize(Win, w, h);
+    SDL_SetWindowPosition(Win, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    FullScreen = false;
+    return CreatePresenter(false) && SetCanvas(w, h);
 }
 
 void PresentWindow(const Surface& field, int fieldX, int fieldY, const Surface& status, int statusX, int statusY) {

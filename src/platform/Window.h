@@ -31,7 +31,8 @@ std::string GetWindowCaption();
 void SetWindowCaption(const std::string& caption);
 
 // Windowed: the client area is w x h. Full screen: a 640 x 480 black screen
-// (w and h are not used) scaled to the display; the field and status bar are
+// (w and h are not used), scaled to the display by the largest whole number
+// that fits; the field and status bar are
 // shown at the positions PresentWindow is given within it. False when the
 // display mode cannot be set.
 bool SetWindowFullScreen(bool full, int w, int h);
@@ -42,7 +43,8 @@ void PresentWindow(const Surface& field, int fieldX, int fieldY, const Surface& 
 // Processes pending events once, calling the handlers.
 void ProcessWindowEvents();
 
-// Mouse position relative to the client area's top-left.
+// Mouse position relative to the client area's top-left (in full screen: in
+// the 640 x 480 picture), also while the pointer is outside the window.
 void GetMouseInClient(int& x, int& y);
 // Confines the pointer to a client rectangle; w = 0 frees it.
 void ConfineMouse(int x, int y, int w, int h);
