@@ -5,12 +5,22 @@
 
 #include "input/DirectInputMod.h"
 #include "input/PlayerControl.h"
+#include "platform/Files.h"
 #include "platform/Window.h"
 #include "shell/GameState.h"
+#include "sound/DirectSoundMod.h"
 
 namespace {
 void Prepare() {
+    // The shots play the real gunshot when the build's game folder is there.
+    static bool soundsLoaded = false;
+    if (!soundsLoaded) {
+        SetAppPath(AppPath() + "/../game");
+        LoadSounds();
+        soundsLoaded = true;
+    }
     ResetGameState();
+    MusicVolume = 100;
     TestReleaseAllKeys();
     CreateKeyboard();
     CreateSurface(Field, 300, 300);
@@ -58,6 +68,7 @@ void BM_InputFrame(benchmark::State& state) {
             for (auto& b : Bullets) b.Life = 0;
         benchmark::DoNotOptimize(p.X);
     }
+    state.counters["sound"] = SoundBuffer(1) >= 0;  // 1 when the gunshot was really played
 }
 BENCHMARK(BM_InputFrame);
 }  // namespace

@@ -210,17 +210,6 @@ TEST_F(Input, CursorInFieldPixelsAndThePlayerFacesIt) {
 }
 
 TEST_F(Input, FieldEvents) {
-    Field_MouseDown(1);
-    Field_MouseDown(2);
-    Field_MouseDown(4);
-    EXPECT_EQ(MouseLeft, -1);
-    EXPECT_EQ(MouseRight, -1);
-    EXPECT_EQ(MouseMiddle, -1);
-    Field_MouseUp(1);
-    Field_MouseUp(4);
-    EXPECT_EQ(MouseLeft, 0);
-    EXPECT_EQ(MouseMiddle, 0);
-
     // Only the release of Ctrl or Q asks for the next fire mode.
     Field_KeyDown(17);
     EXPECT_EQ(FireModeKeyReleased, 0);
