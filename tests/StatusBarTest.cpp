@@ -65,7 +65,7 @@ TEST_F(Status, TheBarsShowHealthAndSkillsOverTheBackground) {
     EXPECT_EQ(GetPixel(StatusField, 150, 75), RGB(1, 1, 1));
     Units[0].Health = 0;  // redrawn from the background, not over the old bar
     DrawStatusBar();
-    EXPECT_EQ(GetPixel(StatusField, 10, 5), RGB(10, 10, 10));
+    EXPECT_EQ(GetPixel(StatusField, 120, 5), RGB(10, 10, 10));
 }
 
 TEST_F(Status, KillsInARowWithinThreeSecondsEarnABonus) {
