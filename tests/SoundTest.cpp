@@ -12,32 +12,15 @@
 #include "shell/Loading.h"
 #include "sound/DirectSoundMod.h"
 
+#include "support/SoundProbe.h"
+
 namespace {
 
 const int AllIds[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  11, 12, 13, 14, 15, 16, 21, 22, 23, 24, 25,
                       26, 27, 28, 29, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46};
 
 // One second of a quiet tone per file: enough to test positions and looping.
-void WriteSoundFile(const std::filesystem::path& path) {
-    const uint32_t frames = 22050;
-    std::ofstream f(path, std::ios::binary);
-    auto put = [&](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; i++) f.put(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    f << "RIFF";
-    put(36 + frames * 4, 4);
-    f << "WAVEfmt ";
-    put(16, 4);
-    put(1, 2);
-    put(2, 2);
-    put(22050, 4);
-    put(88200, 4);
-    put(4, 2);
-    put(16, 2);
-    f << "data";
-    put(frames * 4, 4);
-    for (uint32_t i = 0; i < frames * 2; i++) put(static_cast<uint16_t>(i % 64 * 100), 2);
-}
+void WriteSoundFile(const std::filesystem::path& path) { WriteTestWav(path, 22050, 64, 100); }
 
 struct SoundTest : ::testing::Test {
     std::filesystem::path Dir;
