@@ -74,6 +74,7 @@ TEST(DamagedFiles, ScoreTable) {
         ReadScoreFile();
         EnterScore(0);
     }
+    for (auto& k : TopScores) k = ScoreRecord{};
 }
 
 TEST(DamagedFiles, WorldTable) {

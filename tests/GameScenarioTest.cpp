@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "menus/Options.h"
+#include "scores/TopScoreList.h"
 #include "shell/Form1.h"
 #include "shell/NewGame.h"
 #include "support/Battle.h"
@@ -38,6 +39,7 @@ TEST(GameScenario, RunsUntilThePlayerDiesAndEndsInTheMenus) {
     OptAlphaBlend = 8;
     TimesPlayed = 7;
     PlayMinutes = 2;
+    for (auto& r : TopScores) r = ScoreRecord{};  // an empty table: any score places
     NewGame();
     ASSERT_EQ(GameRunning, -1);
     ASSERT_EQ(Units[0].Active, -1);

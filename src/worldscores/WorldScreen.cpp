@@ -18,12 +18,14 @@ void WorldScoresScreen() {
     CheckConnection();
     Field.FontBold = true;
     MaskedDraw(Field, 270, 50, 10, 140, SliderMenu, 0, 0, 10, 0);
-    SliderKnobY = ClampKnob(SliderKnobY);
+    // The knob and the cursor keys move the same scroll position.
+    SliderKnobY = ClampKnob(static_cast<Long>(WorldScroll));
     BitBlt(Field, 271, SliderKnobY, 8, 14, SliderDrag, 0, 0, SRCCOPY);
     if (MouseLeft && 270 < CursorX && CursorX < 280 && 30 < CursorY - 7 && CursorY - 7 < 210) {
         SliderKnobY = ClampKnob(CursorY - 7);
         WorldScrollOffset = (SliderKnobY - 51) * 90.0 / 124.0;
     }
+    WorldScroll = SliderKnobY;
     MenuItem("WORLD SCORES", 30, 25, 10, 0);
     MenuItem("MAIN MENU", 30, 260, 10, -1);
     if (MenuClickedY == 260) {
