@@ -16,9 +16,10 @@ std::optional<GameFolders> Folders;
 
 // Files the game writes, as they are spelt when created.
 constexpr std::string_view PlayerFiles[] = {
-    "OtherFiles/Options.txt", "OtherFiles/NewVer.txt", "OtherFiles/Default.htm", "OtherFiles/Server.txt",
-    "AtopDv118.dvk",          "Vedov.dvk",             "Pictures/Map01.bmp",     "Pictures/Map02.bmp",
-    "Pictures/Map03.bmp",     "Pictures/Map04.bmp",
+    "OtherFiles/Options.txt", "OtherFiles/NewVer.txt", "OtherFiles/Default.htm",
+    "OtherFiles/Server.txt",  "AtopDv118.dvk",         "Vedov.dvk",
+    "Pictures/Map01.bmp",     "Pictures/Map02.bmp",    "Pictures/Map03.bmp",
+    "Pictures/Map04.bmp",
 };
 // Screenshots: "Dorvik Pic" + number + ".jpg" (and the bitmap it is made from).
 constexpr std::string_view ScreenshotPrefix = "Dorvik Pic";
@@ -64,8 +65,7 @@ std::string Relative(std::string_view literal) {
 }
 }  // namespace
 
-GameFolders FindGameFolders(const std::string& exeFolder, const std::string& xdgDataHome,
-                            const std::string& home) {
+GameFolders FindGameFolders(const std::string& exeFolder, const std::string& xdgDataHome, const std::string& home) {
     GameFolders f{exeFolder, exeFolder};
     // Shipped files beside the executable: a portable folder, whatever its name.
     if (IsDir(ResolveCase(exeFolder + "/Pictures"))) return f;

@@ -18,8 +18,7 @@ struct GameFolders {
 
 // The layout for an executable in exeFolder. xdgDataHome and home are the
 // values of those variables ("" when unset).
-GameFolders FindGameFolders(const std::string& exeFolder, const std::string& xdgDataHome,
-                            const std::string& home);
+GameFolders FindGameFolders(const std::string& exeFolder, const std::string& xdgDataHome, const std::string& home);
 
 // The folders in use (found from the running executable on first use).
 const GameFolders& CurrentGameFolders();
