@@ -16,6 +16,7 @@ PREFIX=$GAME/prefix
 PLAYER_HOME=$GAME/home
 mkdir -p "$PLAYER_HOME"
 cmake --install "$BUILD" --prefix "$PREFIX" > "$GAME/install.log" || fail "install: $(cat "$GAME/install.log")"
+chmod -R a+rX "$PREFIX"  # whatever the umask of the machine running the test
 [ -x "$PREFIX/bin/dorvik" ] || fail "no $PREFIX/bin/dorvik"
 [ -d "$PREFIX/share/dorvik/Pictures" ] || fail "no shipped files in $PREFIX/share/dorvik"
 
