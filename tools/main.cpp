@@ -1,14 +1,16 @@
-// dorvik_assets GAME_DIR CONTACT_SHEET: writes Pictures/, Sounds/ and
-// OtherFiles/ of the game folder. The output is the same on every run.
+// dorvik_assets GAME_DIR CONTACT_SHEET [ICON_DIR]: writes Pictures/, Sounds/
+// and OtherFiles/ of the game folder, and the desktop icons into ICON_DIR.
+// The output is the same on every run.
 #include <cstdio>
 #include <filesystem>
 
+#include "Icons.h"
 #include "Pictures.h"
 #include "Sounds.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: dorvik_assets GAME_DIR CONTACT_SHEET\n");
+        std::fprintf(stderr, "usage: dorvik_assets GAME_DIR CONTACT_SHEET [ICON_DIR]\n");
         return 2;
     }
     const std::string game = argv[1];
@@ -18,6 +20,10 @@ int main(int argc, char** argv) {
     bool ok = GeneratePictures(game + "/Pictures", argv[2]);
     ok = GenerateSounds(game + "/Sounds") && ok;
     ok = GenerateDataFiles(game + "/OtherFiles") && ok;
+    if (argc > 3) {
+        std::filesystem::create_directories(argv[3]);
+        ok = GenerateIcons(argv[3]) && ok;
+    }
     if (!ok) {
         std::fprintf(stderr, "dorvik_assets: some files could not be written\n");
         return 1;

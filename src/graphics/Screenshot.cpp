@@ -3,11 +3,12 @@
 #include <cstdio>
 
 #include "platform/Files.h"
+#include "platform/GameFolders.h"
 #include "platform/Image.h"
 #include "shell/GameState.h"
 
 void TakeScreenshot(const std::string& base, Integer quality) {
-    const std::string name = base.empty() ? AppPath() + "/test" : base;
+    const std::string name = base.empty() ? PlayerDataPath() + "/test" : base;
     // The picture is put together from our own surfaces rather than read back
     // from the screen: the field (with the pointer already drawn into it) over
     // the status bar, the row between them the window's black background.

@@ -57,7 +57,7 @@ void Screenshot() {
     do {
         if (ScreenshotNumber >= 32767) return;  // the counter is full
         ScreenshotNumber++;
-        base = AppPath() + "/Dorvik Pic" + StrInt(ScreenshotNumber);
+        base = GamePath("\\Dorvik Pic" + StrInt(ScreenshotNumber));
     } while (FileExists(base + ".jpg"));
     TakeScreenshot(base, 50);
     PlaySound(24, 500);

@@ -12,18 +12,6 @@
 #include <sstream>
 
 namespace {
-std::string GameFolder;
-
-std::string ExeFolder() {
-    char buf[4096];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return ".";
-    buf[n] = 0;
-    std::string p = buf;
-    auto slash = p.rfind('/');
-    return slash == std::string::npos ? "." : p.substr(0, slash);
-}
-
 bool IsDir(const std::string& p) {
     struct stat st;
     return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -51,13 +39,6 @@ std::string MatchEntry(const std::string& folder, const std::string& name) {
 }
 }  // namespace
 
-const std::string& AppPath() {
-    if (GameFolder.empty()) GameFolder = ExeFolder();
-    return GameFolder;
-}
-
-void SetAppPath(const std::string& folder) { GameFolder = folder; }
-
 std::string ResolveCase(const std::string& path) {
     if (path.empty() || Exists(path)) return path;
     std::string result;
@@ -83,13 +64,6 @@ std::string ResolveCase(const std::string& path) {
         i = j + 1;
     }
     return result;
-}
-
-std::string GamePath(std::string_view literal) {
-    std::string rel(literal);
-    for (auto& c : rel) if (c == '\\') c = '/';
-    while (!rel.empty() && rel[0] == '/') rel.erase(0, 1);
-    return ResolveCase(AppPath() + "/" + rel);
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out) {

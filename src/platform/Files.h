@@ -7,13 +7,16 @@
 #include <string_view>
 #include <vector>
 
-// The game folder (where the executable lies). Tests point it elsewhere.
+// The game folder of the shipped files (the executable's folder when portable,
+// PREFIX/share/dorvik when installed; see GameFolders.h). Tests point it
+// elsewhere, which makes that folder a portable one.
 const std::string& AppPath();
 void SetAppPath(const std::string& folder);
 
-// The game folder plus a literal game path such as "\OtherFiles\Options.txt".
-// Backslashes become slashes and every existing component is matched without
-// regard to case ("otherfiles" finds "OtherFiles").
+// The file for a literal game path such as "\OtherFiles\Options.txt": in the
+// game folder, or for a file the game writes in the player's data folder when
+// installed. Backslashes become slashes and every existing component is matched
+// without regard to case ("otherfiles" finds "OtherFiles").
 std::string GamePath(std::string_view literal);
 
 // Same matching for an arbitrary path (folder + name).

@@ -1,7 +1,9 @@
 // Picture files: loading JPEG and BMP into a surface, writing BMP and JPEG.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Surface.h"
 
@@ -18,5 +20,6 @@ bool SaveJpegFile(const std::string& path, const Surface& s, int quality, bool f
 // The same into memory.
 bool EncodeJpeg(const Surface& s, int quality, bool fullChroma, std::string& out);
 
-// PNG (for the artwork's contact sheet and test pictures).
-bool SavePngFile(const std::string& path, const Surface& s);
+// PNG (for the artwork's contact sheet, the icons and test pictures); with
+// alpha (one byte per pixel, 255 opaque) the file has an alpha channel.
+bool SavePngFile(const std::string& path, const Surface& s, const std::vector<uint8_t>* alpha = nullptr);

@@ -339,18 +339,24 @@ int CloseOnly(SDL_RWops* ctx) {
 }
 }  // namespace
 
-bool SavePngFile(const std::string& path, const Surface& s) {
+bool SavePngFile(const std::string& path, const Surface& s, const std::vector<uint8_t>* alpha) {
     if (s.Width <= 0 || s.Height <= 0) return false;
-    SDL_Surface* surf = SDL_CreateRGBSurfaceWithFormat(0, s.Width, s.Height, 24, SDL_PIXELFORMAT_RGB24);
+    const size_t count = static_cast<size_t>(s.Width) * s.Height;
+    if (alpha && alpha->size() != count) return false;
+    const int bytes = alpha ? 4 : 3;
+    SDL_Surface* surf = SDL_CreateRGBSurfaceWithFormat(0, s.Width, s.Height, bytes * 8,
+                                                       alpha ? SDL_PIXELFORMAT_RGBA32 : SDL_PIXELFORMAT_RGB24);
     if (!surf) return false;
     SDL_LockSurface(surf);
     for (int y = 0; y < s.Height; y++) {
         auto* row = static_cast<uint8_t*>(surf->pixels) + static_cast<size_t>(y) * surf->pitch;
         for (int x = 0; x < s.Width; x++) {
-            const COLORREF c = s.Pixels[static_cast<size_t>(y) * s.Width + x];
-            row[x * 3] = c & 0xFF;
-            row[x * 3 + 1] = (c >> 8) & 0xFF;
-            row[x * 3 + 2] = (c >> 16) & 0xFF;
+            const size_t i = static_cast<size_t>(y) * s.Width + x;
+            const COLORREF c = s.Pixels[i];
+            row[x * bytes] = c & 0xFF;
+            row[x * bytes + 1] = (c >> 8) & 0xFF;
+            row[x * bytes + 2] = (c >> 16) & 0xFF;
+            if (alpha) row[x * bytes + 3] = (*alpha)[i];
         }
     }
     SDL_UnlockSurface(surf);
