@@ -2,7 +2,11 @@
 // local servers.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <vector>
 
 #include "platform/Net.h"
 #include "platform/Window.h"
@@ -26,6 +30,20 @@ void Reset() {
     UploadsByAll = 0;
     LastUpdateText.clear();
     for (auto& r : WorldScores) r = ScoreRecord{};
+    ScoreServerHost = "127.0.0.1";
+    ScoreServerPort = 21;
+    VersionFileUrl.clear();
+    SendScores = 8;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+std::vector<std::string> FilesIn(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    return names;
 }
 }  // namespace
 
@@ -57,6 +75,18 @@ TEST(WorldTable, ReadsRecordsAndTrailerOnceInTenThousandCalls) {
     EXPECT_EQ(UploadsByAll, 57);
     ReadWorldFile();
     EXPECT_EQ(UploadsByAll, 1);
+}
+
+TEST(WorldTable, AFullTableStillReadsItsTrailer) {
+    TempGameDir dir;
+    Reset();
+    std::string file;
+    for (int i = 0; i <= 500; i++) file += NumberCodeText(Record(std::to_string(9000 - i), "P", "20261205"), true) + "\r\n";
+    dir.Write("Vedov.dvk", file + "END\r\n1234\r\n05.12.2026\r\n");
+    ReadWorldFile();
+    EXPECT_EQ(Trim(WorldScores[500].Score), "8500");
+    EXPECT_EQ(UploadsByAll, 1234);
+    EXPECT_EQ(LastUpdateText, "05.12.2026");
 }
 
 TEST(WorldTable, MissingOrCutFileIsReplacedByTheTemplate) {
@@ -107,7 +137,6 @@ TEST(Exchange, DownloadsTheWorldTableOverFtp) {
     ASSERT_TRUE(StartHttpServer(http, server.string()));
     std::ofstream(server / "NewVer.txt") << "1.22\r\n";
     VersionFileUrl = "http://127.0.0.1:" + std::to_string(http.Port) + "/NewVer.txt";
-    ScoreServerHost = "127.0.0.1";
     ScoreServerPort = ftp.Port;
     SynchronizeScores();
     EXPECT_EQ(dir.Read("Vedov.dvk"), table);
@@ -127,4 +156,89 @@ TEST(Exchange, ConnectionCheck) {
     SetTestConnected(1);
     EXPECT_EQ(CheckConnection(), -1);
     SetTestConnected(-1);
+}
+
+TEST(Exchange, AServerThatNeverAnswersCostsUnderTwentySeconds) {
+    TempGameDir dir;
+    Reset();
+    SilentServer silent;  // both the version file's host and the FTP server
+    ScoreServerPort = silent.Port;
+    VersionFileUrl = "http://127.0.0.1:" + std::to_string(silent.Port) + "/NewVer.txt";
+    SendScores = 0;
+    dir.Write("AtopDv118.dvk", "table");
+    dir.Write("Vedov.dvk", "END\r\n9\r\n01.02.2026\r\n");
+    auto t0 = std::chrono::steady_clock::now();
+    SynchronizeScores();
+    EXPECT_LT(SecondsSince(t0), 20.0);
+    EXPECT_TRUE(silent.Contacted());
+    EXPECT_EQ(dir.Read("Vedov.dvk"), "END\r\n9\r\n01.02.2026\r\n");
+}
+
+TEST(Exchange, ANewerVersionStopsBeforeTheScoreServerIsContacted) {
+    TempGameDir dir;
+    Reset();
+    std::filesystem::create_directories(dir.Path / "web");
+    std::ofstream(dir.Path / "web" / "NewVer.txt") << "1.23\r\n";
+    LocalServer http;
+    ASSERT_TRUE(StartHttpServer(http, (dir.Path / "web").string()));
+    SilentServer ftp;
+    ScoreServerPort = ftp.Port;
+    VersionFileUrl = "http://127.0.0.1:" + std::to_string(http.Port) + "/NewVer.txt";
+    SendScores = 0;
+    SynchronizeScores();
+    EXPECT_FALSE(ftp.Contacted());
+    EXPECT_EQ(LoadingText, "Connecting for download..");
+}
+
+TEST(Exchange, AHugeWorldTableIsRefusedAndTheOldOneKept) {
+    TempGameDir dir;
+    Reset();
+    std::filesystem::path server = dir.Path / "server";
+    std::filesystem::create_directories(server);
+    std::ofstream(server / "Vedov.dvk").close();
+    std::filesystem::resize_file(server / "Vedov.dvk", 100u << 20);  // sparse: made at once
+    std::ofstream(server / "default.htm") << "<html>ok</html>";
+    LocalServer ftp;
+    ASSERT_TRUE(StartFtpServer(ftp, server.string()));
+    ScoreServerPort = ftp.Port;
+    dir.Write("Vedov.dvk", "END\r\n9\r\n01.02.2026\r\n");
+    auto t0 = std::chrono::steady_clock::now();
+    SynchronizeScores();
+    EXPECT_LT(SecondsSince(t0), 20.0);
+    EXPECT_EQ(dir.Read("Vedov.dvk"), "END\r\n9\r\n01.02.2026\r\n");
+    EXPECT_EQ(dir.Read("OtherFiles/Default.htm"), "<html>ok</html>");  // the session itself worked
+}
+
+TEST(Exchange, SendingPutsTheTableIntoIncomingInOneSession) {
+    TempGameDir dir;
+    Reset();
+    // The account logs in below the root, into a folder with a blank and a "#".
+    std::filesystem::path root = dir.Path / "ftproot", login = root / "dorvik scores #1";
+    std::filesystem::create_directories(login / "incoming");
+    std::string table = NumberCodeText(Record("777", "Near", "20261208"), true) + "\r\nEND\r\n4\r\n08.12.2026\r\n";
+    std::ofstream(login / "Vedov.dvk", std::ios::binary) << table;
+    LocalServer ftp;
+    ASSERT_TRUE(StartFtpServerWithLoginFolder(ftp, root.string(), "/dorvik scores #1"));
+    ScoreServerPort = ftp.Port;
+    std::string local("\xA1\x00\r\nscrambled\r\r\nEND\r\n", 20);  // sent byte for byte
+    dir.Write("AtopDv118.dvk", local);
+    SendScores = 0;
+    SynchronizeScores();
+    std::vector<std::string> sent = FilesIn(login / "incoming");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(std::regex_match(sent[0], std::regex(R"(\d{8}-\d{6}-[0-9a-f]{16}\.dvk)"))) << sent[0];
+    std::ifstream in(login / "incoming" / sent[0], std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), local);
+    EXPECT_EQ(dir.Read("Vedov.dvk"), table);  // the login folder's, the root has none
+    std::ifstream log(ftp.Log);
+    std::string text(std::istreambuf_iterator<char>(log), {});
+    size_t logins = 0;
+    for (size_t at = 0; (at = text.find("logged in", at)) != std::string::npos; at++) logins++;
+    EXPECT_EQ(logins, 1u);
+
+    // Switched off, nothing is sent.
+    SendScores = 8;
+    SynchronizeScores();
+    EXPECT_EQ(FilesIn(login / "incoming").size(), 1u);
+    EXPECT_NE(UploadName(), UploadName());
 }
