@@ -48,6 +48,8 @@ bool ReadOnce(const std::string& path) {
         if (line == "END") break;
         WorldScores[i] = ParseRecordLine(NumberCodeText(line, false));
     }
+    // A full table of 501 records still ends with its "END".
+    if (at < lines.size() && lines[at] == "END") at++;
     // The trailer: unreadable lines leave the values as they were.
     if (at < lines.size()) {
         if (auto v = ToNumber(lines[at]); v && *v >= -32768 && *v <= 32767)
