@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -10,10 +12,12 @@
 
 #include "platform/Net.h"
 #include "platform/Window.h"
+#include "scores/ScoreFile.h"
 #include "shell/GameState.h"
 #include "support/Servers.h"
 #include "support/TempDir.h"
 #include "worldscores/FTPmod.h"
+#include "worldscores/ScoreScreens.h"
 #include "worldscores/TopWorldScore.h"
 
 namespace {
@@ -112,7 +116,9 @@ TEST(Exchange, VersionCheckComparesAsText) {
     ASSERT_TRUE(StartHttpServer(http, web.string()));
     VersionFileUrl = "http://127.0.0.1:" + std::to_string(http.Port) + "/NewVer.txt";
     int boxes = TestMessageBoxCount();
-    for (auto [text, newer] : {std::pair{"1.22 stable", false}, {"1.2 beta", false}, {"1.3", true}}) {
+    // An error page is no version and must not announce one.
+    for (auto [text, newer] :
+         {std::pair{"1.22 stable", false}, {"1.2 beta", false}, {"<!DOCTYPE html>", false}, {"1.3", true}}) {
         std::ofstream(web / "NewVer.txt") << text << "\r\n";
         EXPECT_EQ(CheckNewVersion(), newer) << text;
     }
@@ -241,4 +247,89 @@ TEST(Exchange, SendingPutsTheTableIntoIncomingInOneSession) {
     SynchronizeScores();
     EXPECT_EQ(FilesIn(login / "incoming").size(), 1u);
     EXPECT_NE(UploadName(), UploadName());
+}
+
+namespace {
+// One game's folder: its own local table, its own Server.txt.
+struct Game {
+    TempGameDir Dir;
+    explicit Game(const std::string& name, const std::string& score, const std::string& date, int port) {
+        Dir.Write("OtherFiles/Temp2.txt", "END\r\n0\r\n01.01.2026\r\n");
+        Dir.Write("OtherFiles/Server.txt", "FTP HOST            =127.0.0.1\r\nFTP PORT            =" +
+                                               std::to_string(port) + "\r\nSEND MY SCORES      =8\r\nEND\r\n");
+        ScoreRecord table[ScoreEntries];
+        ScoreRecord& r = table[0];
+        r = {score, "12 ", "03:15", "3 ", "1 ", "2 ", "0 ", "150", "30 ", "4    ", date, name};
+        r.Score.resize(5, ' ');
+        Dir.Write("AtopDv118.dvk", ScoreFileText(table));
+    }
+    // A pass of the world screen with a click at (x, y), as the player makes it.
+    void Click(int x, int y) {
+        SetAppPath(Dir.Path.string());
+        CursorX = x, CursorY = y, MouseLeft = -1;
+        WorldScoresScreen();
+        MouseLeft = 0;
+    }
+    void Start() {
+        SetAppPath(Dir.Path.string());
+        ResetGameState();
+        MenuCode = "WS";
+        WorldReadCounter = 0;
+        for (auto& r : WorldScores) r = ScoreRecord{};
+        for (auto& m : WorldMarks) m = 0;
+        LoadServerFile();
+    }
+};
+
+[[maybe_unused]] std::string Today() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char d[16];
+    std::strftime(d, sizeof d, "%Y%m%d", &local);
+    return d;
+}
+}  // namespace
+
+// Two players send their tables to a real FTP server, the server's merge
+// runs, and each game then shows both records as new.
+TEST(EndToEnd, TwoPlayersSendMergeAndSeeEachOther) {
+#ifndef DORVIK_SCORES_EXE
+    GTEST_SKIP() << "dorvik-scores is not built";
+#else
+    TempGameDir server;
+    // The account logs in below the FTP root: "Vedov.dvk" and "/Vedov.dvk" differ.
+    std::filesystem::path root = server.Path / "ftproot", folder = root / "world scores #1";
+    std::filesystem::create_directories(folder / "incoming");
+    LocalServer ftp;
+    ASSERT_TRUE(StartFtpServerWithLoginFolder(ftp, root.string(), "/world scores #1"));
+    CreateSurface(Field, 300, 300);
+    CreateSurface(StatusField, 300, 78);
+    SetTestConnected(1);
+    Game ana("Ana", "3000", Today(), ftp.Port), bo("Bo", "2000", Today(), ftp.Port);
+
+    for (Game* g : {&ana, &bo}) {
+        g->Start();
+        g->Click(185, 230);  // "SEND MY SCORES" on
+        ASSERT_EQ(SendScores, 0);
+        g->Click(130, 266);  // "SYNCHRONIZE SCORES"
+    }
+    ASSERT_EQ(FilesIn(folder / "incoming").size(), 2u);
+    const std::string merge = std::string("'") + DORVIK_SCORES_EXE + "' merge '" + folder.string() + "'";
+    ASSERT_EQ(std::system(merge.c_str()), 0) << merge;
+
+    for (Game* g : {&ana, &bo}) {
+        g->Start();
+        EXPECT_EQ(SendScores, 0);  // the switch was kept in Server.txt
+        g->Click(185, 230);        // off: this time only download
+        g->Click(130, 266);
+        g->Click(0, 0);  // the next pass shows the new table
+        EXPECT_EQ(Trim(WorldScores[0].Name) + " " + Trim(WorldScores[0].Score), "Ana 3000");
+        EXPECT_EQ(Trim(WorldScores[1].Name) + " " + Trim(WorldScores[1].Score), "Bo 2000");
+        EXPECT_EQ(WorldMarks[0], 1);
+        EXPECT_EQ(WorldMarks[1], 1);
+    }
+    EXPECT_EQ(FilesIn(folder / "incoming").size(), 0u);  // nothing sent the second time
+    SetTestConnected(-1);
+#endif
 }

@@ -156,6 +156,10 @@ bool HttpDownloadToFile(const std::string& url, const std::string& path, NetCloc
         curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
         curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
         ok = curl_easy_perform(c) == CURLE_OK && !body.Over;
+        // A redirect or any other non-success page is not the file asked for.
+        long status = 0;
+        curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+        if (status < 200 || status > 299) ok = false;
     }
     curl_easy_cleanup(c);
     return ok && WriteFileAtomic(path, body.Data);

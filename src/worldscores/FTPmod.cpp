@@ -29,6 +29,13 @@ constexpr size_t MaxUpload = 64 * 1024;
 constexpr auto ExchangeLimit = std::chrono::seconds(19);
 
 NetClock::time_point Deadline = NetClock::time_point::max();
+
+bool LooksLikeVersion(const std::string& v) {
+    if (v.empty() || v[0] < '0' || v[0] > '9') return false;
+    for (char c : v)
+        if ((c < '0' || c > '9') && c != '.') return false;
+    return true;
+}
 }  // namespace
 
 void LoadServerFile() {
@@ -66,6 +73,9 @@ bool CheckNewVersion() {
     std::vector<std::string> lines;
     std::string newest;
     if (ReadTextLines(file, lines) && !lines.empty()) newest = Trim(Mid(lines[0], 1, 4));
+    // An error page that slipped through holds no version: it must not
+    // announce one.
+    if (!LooksLikeVersion(newest)) newest.clear();
     // Compared as text, as the version file has always been read.
     if (newest > "1.22") {
         ShowMessageBox("Dorvik", "New Dorvik " + newest + " is online.\r\n" +
