@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "scores/ScoreFile.h"
 #include "server/Merge.h"
@@ -303,4 +304,49 @@ TEST(ScoreServer, HostileFilesAndExitCodes) {
     EXPECT_EQ(s.Merge("--today 20261332"), 2);
     EXPECT_EQ(system(DORVIK_SCORES_EXE " --help | grep -q '^Usage: dorvik-scores merge FOLDER'"), 0);
     EXPECT_EQ(WEXITSTATUS(system(DORVIK_SCORES_EXE " >/dev/null 2>&1")), 2);
+}
+
+// default.htm as a real browser builds it: Debian's chromium, headless.
+TEST(ScoreServerPage, BrowserShowsTheRowsAndNamesAsText) {
+    if (access("/usr/bin/chromium", X_OK) != 0) GTEST_SKIP() << "no /usr/bin/chromium";
+    ServerDir s;
+    s.Put("1", Upload({Rec(700, "<b>x</b>"), Rec(650, "<script>document.write(1)</script>"), Rec(90, "Zo\xEB & co")}));
+    s.Put("2", Upload({Rec(800, "Mira"), Rec(650, "<img src=x onerror=alert(1)>")}));
+    ASSERT_EQ(s.Merge(), 0);
+
+    fs::path profile = s.Path / "profile";
+    fs::create_directories(profile);
+    std::string cmd =
+        "timeout 30 /usr/bin/chromium --headless --no-sandbox --disable-gpu --disable-quic "
+        "--no-first-run --disable-background-networking --disable-component-update --disable-sync "
+        "--user-data-dir=" +
+        profile.string() + " --dump-dom file://" + (s.Path / "default.htm").string() + " 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    std::string dom;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) dom.append(buf, n);
+    ASSERT_EQ(pclose(p), 0);
+
+    // The serialised DOM writes text with < > & escaped: a name that had become
+    // an element or run as a script would show here as markup or be missing.
+    std::vector<std::vector<std::string>> rows;
+    std::regex row("<tr>(.*?)</tr>"), cell("<td[^>]*>(.*?)</td>");
+    for (auto r = std::sregex_iterator(dom.begin(), dom.end(), row); r != std::sregex_iterator(); ++r) {
+        std::string inner = (*r)[1];
+        std::vector<std::string> cells;
+        for (auto c = std::sregex_iterator(inner.begin(), inner.end(), cell); c != std::sregex_iterator(); ++c)
+            cells.push_back((*c)[1]);
+        if (!cells.empty()) rows.push_back(cells);
+    }
+    using Row = std::vector<std::string>;
+    ASSERT_EQ(rows.size(), 5u) << dom;
+    EXPECT_EQ(rows[0], (Row{"1", "800", "Mira", "12", "03:15", "08.12.2026"}));
+    EXPECT_EQ(rows[1], (Row{"2", "700", "&lt;b&gt;x&lt;/b&gt;", "12", "03:15", "08.12.2026"}));
+    EXPECT_EQ(rows[2][2], "&lt;script&gt;document.write(1)&lt;/script&gt;");
+    EXPECT_EQ(rows[3][2], "&lt;img src=x onerror=alert(1)&gt;");
+    EXPECT_EQ(rows[4], (Row{"5", "90", "Zo\xC3\xAB &amp; co", "12", "03:15", "08.12.2026"}));
+    EXPECT_EQ(dom.find("<b>"), std::string::npos);
+    EXPECT_EQ(dom.find("<img"), std::string::npos);
+    EXPECT_NE(dom.find("name=\"viewport\""), std::string::npos);
 }
