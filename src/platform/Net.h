@@ -45,8 +45,9 @@ bool FtpSetCurrentDirectory(FtpSession& s, const std::string& dir);
 // Fetches remote (relative to the current directory, or absolute when it
 // starts with "/") into local, replacing it only when the transfer succeeded.
 bool FtpGetFile(FtpSession& s, const std::string& remote, const std::string& local, bool ascii);
-// Stores data as remote (relative or absolute, as above): written under
-// remote + ".part" and renamed when complete, so nobody reads half a file.
+// Stores data as remote (relative or absolute, as above): written under a
+// hidden name (".name.part") and renamed when complete, so nobody reads half
+// a file.
 // The folder must exist.
 bool FtpPutFile(FtpSession& s, const std::string& remote, std::string_view data);
 // Says goodbye and closes the connection.
