@@ -85,7 +85,8 @@ TEST(WorldTable, AFullTableStillReadsItsTrailer) {
     TempGameDir dir;
     Reset();
     std::string file;
-    for (int i = 0; i <= 500; i++) file += NumberCodeText(Record(std::to_string(9000 - i), "P", "20261205"), true) + "\r\n";
+    for (int i = 0; i <= 500; i++)
+        file += NumberCodeText(Record(std::to_string(9000 - i), "P", "20261205"), true) + "\r\n";
     dir.Write("Vedov.dvk", file + "END\r\n1234\r\n05.12.2026\r\n");
     ReadWorldFile();
     EXPECT_EQ(Trim(WorldScores[500].Score), "8500");

@@ -186,8 +186,8 @@ bool ParsePwdReply(const std::string& replies, std::string& dir) {
     return false;
 }
 
-bool FtpConnect(FtpSession& s, const std::string& host, int port, const std::string& user,
-                const std::string& password, NetClock::time_point deadline) {
+bool FtpConnect(FtpSession& s, const std::string& host, int port, const std::string& user, const std::string& password,
+                NetClock::time_point deadline) {
     FtpClose(s);
     s.Host = host;
     s.Port = port;

@@ -38,8 +38,8 @@ struct FtpSession {
 
 // Logs in and learns the login folder; false when the server cannot be
 // reached or refuses the account. Steps past the deadline fail at once.
-bool FtpConnect(FtpSession& s, const std::string& host, int port, const std::string& user,
-                const std::string& password, NetClock::time_point deadline = NetClock::time_point::max());
+bool FtpConnect(FtpSession& s, const std::string& host, int port, const std::string& user, const std::string& password,
+                NetClock::time_point deadline = NetClock::time_point::max());
 bool FtpGetCurrentDirectory(FtpSession& s, std::string& dir);
 bool FtpSetCurrentDirectory(FtpSession& s, const std::string& dir);
 // Fetches remote (relative to the current directory, or absolute when it

@@ -62,9 +62,7 @@ Integer CheckConnection() {
     return Connected;
 }
 
-bool DownloadToFile(const std::string& url, const std::string& file) {
-    return HttpDownloadToFile(url, file, Deadline);
-}
+bool DownloadToFile(const std::string& url, const std::string& file) { return HttpDownloadToFile(url, file, Deadline); }
 
 bool CheckNewVersion() {
     if (VersionFileUrl.empty()) return false;  // none set: nothing to ask

@@ -102,17 +102,20 @@ ScoreServerSettings ParseServerFile(std::string_view text) {
         if (ValidServerHost(v)) s.Host = v;
     }
     v.clear();
-    if (KeyFileValue(lines, ServerPortKey, ReadWidth, v) && !v.empty() && !ValidServerPort(v, s.Port))
-        usable = false;
+    if (KeyFileValue(lines, ServerPortKey, ReadWidth, v) && !v.empty() && !ValidServerPort(v, s.Port)) usable = false;
     v.clear();
     if (KeyFileValue(lines, ServerUserKey, ReadWidth, v) && !v.empty()) {
-        if (ValidServerText(v)) s.User = v;
-        else usable = false;
+        if (ValidServerText(v))
+            s.User = v;
+        else
+            usable = false;
     }
     v.clear();
     if (KeyFileValue(lines, ServerPasswordKey, ReadWidth, v) && !v.empty()) {
-        if (ValidServerText(v)) s.Password = v;
-        else usable = false;
+        if (ValidServerText(v))
+            s.Password = v;
+        else
+            usable = false;
     }
     v.clear();
     if (KeyFileValue(lines, VersionUrlKey, ReadWidth, v) && ValidVersionUrl(v)) s.VersionUrl = v;

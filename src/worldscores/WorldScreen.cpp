@@ -36,8 +36,10 @@ void WorldScoresScreen() {
     }
     // Without a server to talk to, connecting would not help either.
     const bool serverSet = !ScoreServerHost.empty();
-    if (!serverSet) MenuItem("NO SCORE SERVER SET", 125, 250, 6, 0);
-    else if (!Connected) MenuItem("PLEASE CONNECT FIRST", 125, 250, 6, 0);
+    if (!serverSet)
+        MenuItem("NO SCORE SERVER SET", 125, 250, 6, 0);
+    else if (!Connected)
+        MenuItem("PLEASE CONNECT FIRST", 125, 250, 6, 0);
     const Integer canSync = Connected && serverSet ? True : False;
     MenuItem("SYNCHRONIZE SCORES", 125, 260, 10, canSync);
     if (MenuClickedY == 260 && canSync) SynchronizeScores();
