@@ -3,14 +3,20 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "graphics/WorkWithMemory.h"
 #include "menus/Menus.h"
 #include "platform/Files.h"
+#include "platform/Net.h"
 #include "platform/Window.h"
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
+#include "shell/Loading.h"
+#include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
+#include "worldscores/ServerFile.h"
+#include "worldscores/TopWorldScore.h"
 
 namespace fs = std::filesystem;
 
@@ -129,6 +135,162 @@ TEST_F(ScoreScreen, NameEntryRunsOnTheScreenUntilEnter) {
     EXPECT_EQ(EnteringName, False);
     EXPECT_EQ(MenuCode, "HS");
     EXPECT_TRUE(FileExistsOnDisk(Dir + "/AtopDv118.dvk"));
+}
+
+TEST_F(ScoreScreen, WorldScoresItemOpensTheWorldTableWhenNoNameIsTyped) {
+    SetTestConnected(0);  // offline: the last table is still worth seeing
+    EnteringName = True;
+    NewEntryIndex = 2;
+    CursorX = 170, CursorY = 266, MouseLeft = -1;  // on "WORLD SCORES" (165, 260)
+    HighScoresScreen();
+    EXPECT_EQ(MenuCode, "HS");
+    EnteringName = False;
+    MouseLeft = -1;
+    HighScoresScreen();
+    EXPECT_EQ(MenuCode, "WS");
+    EXPECT_EQ(MenuClickedY, 0);
+    SetTestConnected(-1);
+}
+
+TEST_F(ScoreScreen, HighScoresShowTheWorldTablesUpdateLines) {
+    WorldReadCounter = 0;
+    std::ofstream(Dir + "/Vedov.dvk") << "END\r\n57\r\n05.12.2026\r\n";
+    CursorX = 35, CursorY = 231;  // over the line at (30, 226)
+    HighScoresScreen();
+    EXPECT_EQ(MenuHoverText, "LAST UPDATE: 05.12.2026");
+    CursorY = 242;
+    HighScoresScreen();
+    EXPECT_EQ(MenuHoverText, "UPLOADS BY ALL USERS: 57");
+}
+
+class WorldScreen : public ScoreScreen {
+protected:
+    void SetUp() override {
+        ScoreScreen::SetUp();
+        MenuCode = "WS";
+        SetTestConnected(1);
+        ScoreServerHost = "127.0.0.1";
+        ScoreServerPort = 1;  // nobody listens: an exchange ends at once
+        VersionFileUrl.clear();
+        SendScores = 8;
+        WorldReadCounter = 1;  // the table below is the one in memory
+        LastUpdateText = "05.12.2026";
+        for (int k = 0; k <= 500; k++) {
+            WorldScores[k] = ScoreRecord{};
+            WorldMarks[k] = 0;
+        }
+        // 120 records; even ones from the last update day, odd ones older.
+        for (int k = 0; k < 120; k++) {
+            WorldScores[k].Score = std::to_string(5000 - k);
+            WorldScores[k].Name = "W" + std::to_string(k);
+            WorldScores[k].Date = k % 2 ? "20261101" : "20261205";
+        }
+        WorldScroll = 51;
+        WorldScrollOffset = 0;
+        LoadingText.clear();
+    }
+    void TearDown() override {
+        SetTestConnected(-1);
+        ScoreServerHost.clear();
+        SendScores = 8;
+        ScoreScreen::TearDown();
+    }
+    // First and last entry shown: the screen marks exactly the rows it draws.
+    std::pair<int, int> RowsShown() const {
+        int first = -1, last = -1;
+        for (int k = 0; k <= 500; k++)
+            if (WorldMarks[k] != 0) {
+                if (first < 0) first = k;
+                last = k;
+            }
+        return {first, last};
+    }
+    void Pass() {
+        for (auto& m : WorldMarks) m = 0;
+        WorldScoresScreen();
+    }
+    void ClickAt(int x, int y) {
+        CursorX = x, CursorY = y, MouseLeft = -1;
+        MenuHoverText.clear();
+        WorldScoresScreen();
+        MouseLeft = 0;
+    }
+};
+
+TEST_F(WorldScreen, SliderDragAndItsLimits) {
+    Pass();
+    EXPECT_EQ(RowsShown(), std::make_pair(0, 9));
+    CursorX = 275, MouseLeft = -1;
+    CursorY = 100;  // knob 93: offset 42 x 90 / 124 = 30.5
+    Pass();
+    EXPECT_EQ(SliderKnobY, 93);
+    EXPECT_EQ(RowsShown(), std::make_pair(30, 39));
+    CursorY = 205;  // knob held at 175: offset 90
+    Pass();
+    EXPECT_EQ(SliderKnobY, 175);
+    EXPECT_DOUBLE_EQ(WorldScrollOffset, 90);
+    EXPECT_EQ(RowsShown(), std::make_pair(90, 99));
+    CursorY = 40;  // above the slider: held at 51
+    Pass();
+    EXPECT_EQ(RowsShown(), std::make_pair(0, 9));
+    // Outside the slider's strip the button does nothing.
+    for (auto [x, y] : {std::pair{270, 100}, {280, 100}, {275, 37}, {275, 217}}) {
+        CursorX = x, CursorY = y;
+        Pass();
+        EXPECT_EQ(SliderKnobY, 51) << x << "," << y;
+    }
+}
+
+TEST_F(WorldScreen, MarksAndConvertedNames) {
+    WorldScores[2].Date = "20261231";  // after the update day: new as well
+    WorldScores[3].Date = "????????";  // unknown: keeps its mark
+    WorldMarks[3] = 2;
+    WorldScores[0].Name = "Jos\xE9";  // the file's code page
+    CursorX = 90, CursorY = 55;        // over row 0's name
+    WorldScoresScreen();
+    EXPECT_EQ(WorldMarks[0], 1);
+    EXPECT_EQ(WorldMarks[1], 2);
+    EXPECT_EQ(WorldMarks[2], 1);
+    EXPECT_EQ(WorldMarks[3], 2);
+    EXPECT_EQ(MenuHoverText, "Jos\xC3\xA9");
+}
+
+TEST_F(WorldScreen, SynchronizeNeedsAConnectionAndAServer) {
+    struct Case {
+        int connected;
+        const char* host;
+        bool runs;
+        const char* hint;
+    };
+    for (Case c : {Case{1, "127.0.0.1", true, ""}, Case{0, "127.0.0.1", false, "PLEASE CONNECT FIRST"},
+                   Case{1, "", false, "NO SCORE SERVER SET"}, Case{0, "", false, "NO SCORE SERVER SET"}}) {
+        SetTestConnected(c.connected);
+        ScoreServerHost = c.host;
+        LoadingText.clear();
+        ClickAt(130, 266);  // on "SYNCHRONIZE SCORES" (125, 260)
+        EXPECT_EQ(!LoadingText.empty(), c.runs) << c.connected << c.host;
+        MenuHoverText.clear();
+        CursorX = 130, CursorY = 254;  // on the hint at (125, 250)
+        WorldScoresScreen();
+        EXPECT_EQ(MenuHoverText, c.hint) << c.connected << c.host;
+    }
+}
+
+TEST_F(WorldScreen, SendSwitchIsKeptInTheServerFile) {
+    fs::create_directories(Dir + "/OtherFiles");
+    const std::string file = Dir + "/OtherFiles/Server.txt";
+    std::ofstream(file) << "FTP HOST            =my.example\r\nSEND MY SCORES      =8\r\nEND\r\n";
+    ClickAt(185, 230);  // on "SEND MY SCORES"
+    EXPECT_EQ(SendScores, 0);
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(file, text));
+    EXPECT_EQ(ParseServerFile(text).SendScores, 0);
+    EXPECT_EQ(ParseServerFile(text).Host, "my.example");
+    ClickAt(185, 230);
+    EXPECT_EQ(SendScores, 8);
+    LoadServerFile();
+    EXPECT_EQ(SendScores, 8);
+    EXPECT_EQ(ScoreServerHost, "my.example");
 }
 
 }  // namespace

@@ -111,6 +111,20 @@ TEST_F(ScoreTable, FirstGameOnAnEmptyTableAndZeroScores) {
     EXPECT_EQ(Sounds, (std::vector<int>{35, 46}));
 }
 
+TEST_F(ScoreTable, NegativeScoresInTheFileCountAsZero) {
+    // A damaged table whose lower entries hold negative scores: a game that
+    // scored nothing must not be ranked above them.
+    FillTable();
+    for (int i = 5; i < 11; i++) TopScores[i].Score = "-7   ";
+    Put(File(), ScoreFileText(TopScores));
+    EnterScore(0);
+    EXPECT_EQ(EnteringName, False);
+    EXPECT_EQ(MenuCode, "");
+    EXPECT_EQ(Sounds, std::vector<int>{});
+    EnterScore(1);  // while a real score still beats them
+    EXPECT_EQ(NewEntryIndex, 5);
+}
+
 TEST_F(ScoreTable, RecordColumnsAndPaddings) {
     Units[0].Spread = 30;
     Units[0].Recharge = 15;

@@ -65,5 +65,9 @@ bool GenerateDataFiles(const std::string& dir) {
     }
     write("Temp.txt", scores + "END" + Eol);
     write("Temp2.txt", std::string("END") + Eol + "0" + Eol + "01.01.2026" + Eol);
+    // No score server and no version address until the player names them;
+    // sending scores is off.
+    write("Server.txt", KeyFile({{"FTP HOST", ""}, {"FTP PORT", "21"}, {"FTP ACCOUNT", "trumol4"},
+                                 {"FTP PASSWORD", "zededor"}, {"VERSION FILE URL", ""}, {"SEND MY SCORES", "8"}}));
     return ok;
 }

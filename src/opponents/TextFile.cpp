@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "opponents/KeyFile.h"
 #include "platform/Files.h"
 #include "platform/Window.h"
 #include "shell/GameState.h"
@@ -17,12 +18,7 @@ std::set<std::string> Reported;
 bool FindKey(const std::string& path, const std::string& key) {
     std::vector<std::string> lines;
     if (!ReadTextLines(path, lines)) return false;
-    const std::string want = Trim(key);
-    for (size_t n = 0; n < lines.size() && n <= 5000; n++) {
-        const std::string& line = lines[n];
-        if (line == "END") break;
-        if (Trim(Mid(line, 1, 20)) == want) UnitFileValue = Trim(Mid(line, 22, 20));
-    }
+    KeyFileValue(lines, key, 20, UnitFileValue);  // columns 22..41
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "scores/TopScoreList.h"
 
+#include <algorithm>
+
 #include "graphics/WorkWithMemory.h"
 #include "platform/Files.h"
 #include "platform/Window.h"
@@ -61,7 +63,9 @@ bool KeepDamagedScoreFile(const std::string& path) {
 }
 }  // namespace
 
-double ScoreValue(int i) { return Int(Val(TopScores[i].Score)); }
+// A negative score in a damaged table counts as 0, so it never makes room for
+// a game that scored nothing.
+double ScoreValue(int i) { return std::max(0.0, Int(Val(TopScores[i].Score))); }
 
 void EnterScore(Long score) {
     if (EnteringName == True) {

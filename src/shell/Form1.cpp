@@ -16,6 +16,7 @@
 #include "shell/GameState.h"
 #include "shell/Loading.h"
 #include "sound/DirectSoundMod.h"
+#include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
 
 void (*EndProcess)(int code) = [](int code) { std::exit(code); };
@@ -36,6 +37,7 @@ void StartUp() {
     // memory surfaces that are never shown.
     CreateFormSurfaces();
     LoadSaveOptions(false);
+    LoadServerFile();
     if (OptFullScreen == 0) SetDisplayMode(true);
     LoadingText = "Loading graphics..";
     LoadPictures();

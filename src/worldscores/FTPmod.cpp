@@ -1,5 +1,7 @@
 #include "worldscores/FTPmod.h"
 
+#include <ctime>
+#include <random>
 #include <vector>
 
 #include "platform/Files.h"
@@ -8,15 +10,51 @@
 #include "shell/Form1.h"
 #include "shell/GameState.h"
 #include "shell/Loading.h"
+#include "worldscores/ServerFile.h"
+#include "worldscores/TopWorldScore.h"
 
 Integer Connected;
-std::string ScoreServerHost = "scores.snowfield-works.example";
+std::string ScoreServerHost;
 int ScoreServerPort = 21;
-std::string VersionFileUrl = "http://www.snowfield-works.example/dorvik/NewVer.txt";
+std::string ScoreServerUser = "trumol4";
+std::string ScoreServerPassword = "zededor";
+std::string VersionFileUrl;
+Integer SendScores = 8;
 
 namespace {
-// The handles stay open for the rest of the run, as the exchange leaves them.
-FtpSession Session;
+const char* ServerFileName = "\\OtherFiles\\Server.txt";
+// A real score table is under 2 KB; anything far larger is not one.
+constexpr size_t MaxUpload = 64 * 1024;
+// The whole exchange, version check included, ends within this.
+constexpr auto ExchangeLimit = std::chrono::seconds(19);
+
+NetClock::time_point Deadline = NetClock::time_point::max();
+
+bool LooksLikeVersion(const std::string& v) {
+    if (v.empty() || v[0] < '0' || v[0] > '9') return false;
+    for (char c : v)
+        if ((c < '0' || c > '9') && c != '.') return false;
+    return true;
+}
+}  // namespace
+
+void LoadServerFile() {
+    std::string text;
+    ReadWholeFile(GamePath(ServerFileName), text);  // missing: the defaults
+    const ScoreServerSettings s = ParseServerFile(text);
+    ScoreServerHost = s.Host;
+    ScoreServerPort = s.Port;
+    ScoreServerUser = s.User;
+    ScoreServerPassword = s.Password;
+    VersionFileUrl = s.VersionUrl;
+    SendScores = s.SendScores;
+}
+
+void SaveSendScores() {
+    const std::string path = GamePath(ServerFileName);
+    std::string text;
+    if (!ReadWholeFile(path, text)) text = ServerFileText(ScoreServerSettings{});
+    WriteFileAtomic(path, ServerFileWithSend(text, SendScores));
 }
 
 Integer CheckConnection() {
@@ -24,14 +62,18 @@ Integer CheckConnection() {
     return Connected;
 }
 
-bool DownloadToFile(const std::string& url, const std::string& file) { return HttpDownloadToFile(url, file); }
+bool DownloadToFile(const std::string& url, const std::string& file) { return HttpDownloadToFile(url, file, Deadline); }
 
 bool CheckNewVersion() {
+    if (VersionFileUrl.empty()) return false;  // none set: nothing to ask
     const std::string file = GamePath("\\OtherFiles\\NewVer.txt");
     DownloadToFile(VersionFileUrl, file);  // a failed download leaves an earlier copy
     std::vector<std::string> lines;
     std::string newest;
     if (ReadTextLines(file, lines) && !lines.empty()) newest = Trim(Mid(lines[0], 1, 4));
+    // An error page that slipped through holds no version: it must not
+    // announce one.
+    if (!LooksLikeVersion(newest)) newest.clear();
     // Compared as text, as the version file has always been read.
     if (newest > "1.22") {
         ShowMessageBox("Dorvik", "New Dorvik " + newest + " is online.\r\n" +
@@ -43,26 +85,60 @@ bool CheckNewVersion() {
     return false;
 }
 
+std::string UploadName() {
+    std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &utc);
+    std::random_device rd;
+    std::uniform_int_distribution<unsigned> hex(0, 15);
+    std::string random;
+    for (int i = 0; i < 16; i++) random += "0123456789abcdef"[hex(rd)];
+    return std::string(stamp) + "-" + random + ".dvk";
+}
+
 void SynchronizeScores() {
-    if (CheckNewVersion()) return;
+    if (ScoreServerHost.empty()) return;
+    Deadline = NetClock::now() + ExchangeLimit;
     ResetLoadingProgress();
     DoEvents();
+    // Said before the version check, which may take a while itself.
     LoadingText = "Connecting for download..";
     LoadingProgress();
-    FtpConnect(Session, ScoreServerHost, ScoreServerPort, "trumol4", "zededor");
+    if (CheckNewVersion()) {
+        Deadline = NetClock::time_point::max();
+        return;
+    }
+    // One session, one control connection, for every step below.
+    FtpSession session;
+    FtpConnect(session, ScoreServerHost, ScoreServerPort, ScoreServerUser, ScoreServerPassword, Deadline);
     LoadingProgress();
     std::string dir;
     LoadingProgress();
-    FtpGetCurrentDirectory(Session, dir);
+    FtpGetCurrentDirectory(session, dir);
+    if (SendScores == 0) {
+        // The local table exactly as it lies on disk, nothing else.
+        std::string table;
+        if (ReadWholeFile(GamePath("\\AtopDv118.dvk"), table) && !table.empty() && table.size() <= MaxUpload) {
+            LoadingText = "Sending scores..";
+            LoadingProgress();
+            FtpPutFile(session, "incoming/" + UploadName(), table);
+        }
+    }
     LoadingText = "Downloading..";
     LoadingProgress();
-    FtpSetCurrentDirectory(Session, dir);
-    FtpGetFile(Session, "default.htm", GamePath("\\OtherFiles\\Default.htm"), true);
+    FtpSetCurrentDirectory(session, dir);
+    FtpGetFile(session, "default.htm", GamePath("\\OtherFiles\\Default.htm"), true);
     // The world table is replaced only by a complete download, so a failed
     // exchange keeps the table the player had.
     const std::string world = GamePath("\\Vedov.dvk");
-    FtpGetFile(Session, "Vedov.dvk", world, false);
-    FtpGetFile(Session, "/Vedov.dvk", world, false);
+    FtpGetFile(session, "Vedov.dvk", world, false);
+    FtpGetFile(session, "/Vedov.dvk", world, false);
+    FtpClose(session);
+    Deadline = NetClock::time_point::max();
+    // The new table is shown at once.
+    WorldReadCounter = 0;
     LoadingProgress();
     LoadingProgress();
     CheckConnection();

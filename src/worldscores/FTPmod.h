@@ -1,6 +1,7 @@
 // The score exchange: the connection check, the new-version check and the
-// download of the world table from the score server over FTP. The game only
-// downloads; it sends nothing.
+// exchange with the score server over FTP. The game downloads the world table
+// and, only when the player has switched sending on, uploads its own score
+// table file and nothing else.
 #pragma once
 
 #include <string>
@@ -8,12 +9,25 @@
 #include "shell/Basic.h"
 
 extern Integer Connected;
-// The score server and the version file; tests point them at local servers.
-extern std::string ScoreServerHost;
+// The score server, the version file and the send switch, from
+// "\OtherFiles\Server.txt"; tests set them directly.
+extern std::string ScoreServerHost;  // empty: no score server set
 extern int ScoreServerPort;
-extern std::string VersionFileUrl;
+extern std::string ScoreServerUser;
+extern std::string ScoreServerPassword;
+extern std::string VersionFileUrl;  // empty: no version check
+extern Integer SendScores;          // 0 on, 8 off
+
+// Reads "\OtherFiles\Server.txt" into the globals above (defaults when the
+// file is missing or a value is unusable).
+void LoadServerFile();
+// Writes the send switch into "\OtherFiles\Server.txt", keeping every other line.
+void SaveSendScores();
 
 Integer CheckConnection();
 void SynchronizeScores();
 bool CheckNewVersion();
 bool DownloadToFile(const std::string& url, const std::string& file);
+// The name an upload gets in the server's "incoming/" folder: the date, the
+// time and a random part, so two uploads never share a name.
+std::string UploadName();

@@ -8,6 +8,7 @@
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
 #include "worldscores/FTPmod.h"
+#include "worldscores/TopWorldScore.h"
 
 namespace {
 // The status bar's own background, which clearing StatusField brings back.
@@ -42,10 +43,23 @@ void HighScoresScreen() {
             EndScreen();
             return;
         }
+        // The world table opens with or without a connection: the last one
+        // downloaded is worth seeing offline.
+        MenuItem("WORLD SCORES", 165, 260, 10, True);
+        if (MenuClickedY == 260) {
+            MenuCode = "WS";
+            MenuClickedY = 0;
+            EndScreen();
+            return;
+        }
         if (!Connected) MenuItem("PLEASE CONNECT FIRST", 165, 250, 6, False);
     }
     MenuClickedY = 0;
     Field.FontBold = false;
+    // The world table's state, as on the world screen.
+    ReadWorldFile();
+    MenuItem("LAST UPDATE: " + LastUpdateText, 30, 226, 8, False);
+    MenuItem("UPLOADS BY ALL USERS: " + StrInt(UploadsByAll), 30, 237, 8, False);
 
     EnterScore(0);  // reads the table when due and runs the name entry
 

@@ -13,29 +13,6 @@ std::string LastUpdateKey;
 Long SliderKnobY = 51;
 Integer WorldReadCounter;
 
-std::string NumberCodeText(const std::string& text, bool encode) {
-    std::string out;
-    if (encode) {
-        for (unsigned char c : text) out += std::to_string(c) + "-";
-        return out;
-    }
-    size_t p = 0;
-    for (int guard = 0; p < text.size() && guard < 5000; guard++) {
-        size_t n = 0;
-        while (n < 3 && p + n < text.size() && text[p + n] != '-') n++;
-        long code = 0;
-        bool digits = true;
-        for (size_t i = 0; i < n; i++) {
-            if (!std::isdigit(static_cast<unsigned char>(text[p + i]))) digits = false;
-            else code = code * 10 + (text[p + i] - '0');
-        }
-        // A group that is no character code adds nothing.
-        if (digits && code > 0 && code < 256) out += static_cast<char>(code);
-        p += n + 1;
-    }
-    return out;
-}
-
 namespace {
 // One attempt; false on an error that sends the reader to the template.
 bool ReadOnce(const std::string& path) {
@@ -48,6 +25,8 @@ bool ReadOnce(const std::string& path) {
         if (line == "END") break;
         WorldScores[i] = ParseRecordLine(NumberCodeText(line, false));
     }
+    // A full table of 501 records still ends with its "END".
+    if (at < lines.size() && lines[at] == "END") at++;
     // The trailer: unreadable lines leave the values as they were.
     if (at < lines.size()) {
         if (auto v = ToNumber(lines[at]); v && *v >= -32768 && *v <= 32767)

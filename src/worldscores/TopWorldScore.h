@@ -5,6 +5,7 @@
 
 #include "scores/TopScoreList.h"
 #include "shell/Basic.h"
+#include "worldscores/WorldFile.h"
 
 extern ScoreRecord WorldScores[501];
 extern Integer WorldMarks[501];  // 0 unknown, 1 new, 2 old
@@ -17,5 +18,3 @@ extern Integer WorldReadCounter;
 // Reads the file on the first call and then every 10,000th; a missing or
 // damaged file is replaced by the clean template and read once more.
 void ReadWorldFile();
-// Every character as its decimal code followed by "-" (encode), or back.
-std::string NumberCodeText(const std::string& text, bool encode);

@@ -5,6 +5,7 @@
 
 #include "graphics/WorkWithMemory.h"
 #include "menus/Menus.h"
+#include "scores/NameText.h"
 #include "shell/GameState.h"
 #include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
@@ -33,9 +34,22 @@ void WorldScoresScreen() {
         MenuCode = "";
         return;
     }
-    if (!Connected) MenuItem("PLEASE CONNECT FIRST", 125, 250, 6, 0);
-    MenuItem("SYNCHRONIZE SCORES", 125, 260, 10, Connected);
-    if (MenuClickedY == 260 && Connected) SynchronizeScores();
+    // Without a server to talk to, connecting would not help either.
+    const bool serverSet = !ScoreServerHost.empty();
+    if (!serverSet)
+        MenuItem("NO SCORE SERVER SET", 125, 250, 6, 0);
+    else if (!Connected)
+        MenuItem("PLEASE CONNECT FIRST", 125, 250, 6, 0);
+    const Integer canSync = Connected && serverSet ? True : False;
+    MenuItem("SYNCHRONIZE SCORES", 125, 260, 10, canSync);
+    if (MenuClickedY == 260 && canSync) SynchronizeScores();
+    // Off until the player says otherwise; kept in Server.txt.
+    BitBlt(Field, 168, 228, 8, 8, Check, SendScores, 0, SRCCOPY);
+    MenuItem("SEND MY SCORES", 180, 224, 10, True);
+    if (MenuClickedY == 224) {
+        SendScores = SendScores == 0 ? 8 : 0;
+        SaveSendScores();
+    }
     MenuClickedY = 0;
     Field.FontBold = false;
     MenuItem("LAST UPDATE: " + LastUpdateText, 30, 226, 8, 0);
@@ -61,14 +75,14 @@ void WorldScoresScreen() {
         if (MenuHoverY == y) selected = r;
         MenuItem(e.Score, 50, y, 9, 0);
         if (MenuHoverY == y) selected = r;
-        MenuItem(e.Name, 85, y, 9, 0);
+        MenuItem(AnsiToUtf8(e.Name), 85, y, 9, 0);
         if (MenuHoverY == y) selected = r;
     }
     if (selected >= 0) {
         int k = static_cast<int>(Int(WorldScrollOffset)) + selected;
         EntryDetailsOf(WorldScores[k]);
         Field.FontBold = true;
-        MenuItem(WorldScores[k].Name, 30, 193, 12, 0);
+        MenuItem(AnsiToUtf8(WorldScores[k].Name), 30, 193, 12, 0);
         Field.FontBold = false;
         MenuItem("Times played: " + WorldScores[k].TimesPlayed, 30, 210, 8, 0);
     }

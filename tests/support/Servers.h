@@ -2,7 +2,11 @@
 // Python's http.server, started by a test and stopped when it ends.
 #pragma once
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +15,7 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <vector>
 
 struct LocalServer {
     pid_t Pid = -1;
@@ -70,7 +75,37 @@ inline bool StartFtpServer(LocalServer& s, const std::string& dir) {
                    "starting FTP server on 127\\.0\\.0\\.1:(\\d+)");
 }
 
+// An FTP server whose account logs in to login (a "/" path below root), so
+// relative and absolute paths name different files.
+inline bool StartFtpServerWithLoginFolder(LocalServer& s, const std::string& root, const std::string& login) {
+    return s.Start({"/usr/bin/python3", "-u", DORVIK_SOURCE_DIR "/tests/support/login_folder_ftpd.py", root, login},
+                   "starting FTP server on 127\\.0\\.0\\.1:(\\d+)");
+}
+
 inline bool StartHttpServer(LocalServer& s, const std::string& dir) {
     return s.Start({"/usr/bin/python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory", dir, "0"},
                    "port (\\d+)");
 }
+
+// A port where connections are taken (the system completes them) and never
+// answered: a server that hangs.
+struct SilentServer {
+    int Fd = -1;
+    int Port = 0;
+    SilentServer() {
+        Fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t n = sizeof a;
+        if (bind(Fd, reinterpret_cast<sockaddr*>(&a), n) == 0 && listen(Fd, 16) == 0 &&
+            getsockname(Fd, reinterpret_cast<sockaddr*>(&a), &n) == 0)
+            Port = ntohs(a.sin_port);
+    }
+    // True once anybody has connected.
+    bool Contacted() const {
+        pollfd p{Fd, POLLIN, 0};
+        return poll(&p, 1, 0) > 0;
+    }
+    ~SilentServer() { close(Fd); }
+};
