@@ -397,7 +397,7 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
     if (Exists(worldPath)) {
         std::string data = ReadAll(worldPath, 4 << 20, tooBig, why);
         if (!why.empty() || tooBig || !ParseWorldFile(data, table)) {
-            message = worldPath + " is damaged (" + (why.empty() ? "no END line" : why) +
+            message = worldPath + " is damaged (" + (tooBig ? "over 4 MB" : why.empty() ? "no END line" : why) +
                       "); nothing was changed: mend or remove it";
             close(lock);
             return MergeFailed;
