@@ -80,6 +80,7 @@ std::string ReadAll(const std::string& path, size_t cap, bool& tooBig, std::stri
         if (n < 0) why = std::strerror(errno);
         if (n <= 0) break;
         got += static_cast<size_t>(n);
+        if (got == static_cast<size_t>(st.st_size)) break;  // all there was when opened
     }
     close(fd);
     data.resize(got);
@@ -397,7 +398,10 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
     if (Exists(worldPath)) {
         std::string data = ReadAll(worldPath, 4 << 20, tooBig, why);
         if (!why.empty() || tooBig || !ParseWorldFile(data, table)) {
-            message = worldPath + " is damaged (" + (tooBig ? "over 4 MB" : why.empty() ? "no END line" : why) +
+            message = worldPath + " is damaged (" +
+                      (tooBig        ? "over 4 MB"
+                       : why.empty() ? "no END line"
+                                     : why) +
                       "); nothing was changed: mend or remove it";
             close(lock);
             return MergeFailed;
