@@ -54,16 +54,20 @@ void Prune(std::vector<ScoreRecord>& list) {
 
 // ---- files ----
 
-std::string ReadAll(const std::string& path, size_t cap, bool& tooBig, std::string& why) {
+// At most cap + 1 bytes of a regular file (links are not followed, and a pipe
+// cannot block the run); modified gets the file's time.
+std::string ReadAll(const std::string& path, size_t cap, bool& tooBig, std::string& why,
+                    std::time_t* modified = nullptr) {
     tooBig = false;
     std::string data;
     int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat st;
     if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        why = fd < 0 ? std::strerror(errno) : "not a regular file";
+        why = fd >= 0 || errno == ELOOP ? "not a regular file" : std::strerror(errno);
         if (fd >= 0) close(fd);
         return data;
     }
+    if (modified) *modified = st.st_mtime;
     data.resize(std::min<size_t>(cap + 1, st.st_size + 1));
     size_t got = 0;
     for (;;) {
@@ -76,6 +80,7 @@ std::string ReadAll(const std::string& path, size_t cap, bool& tooBig, std::stri
         if (n < 0) why = std::strerror(errno);
         if (n <= 0) break;
         got += static_cast<size_t>(n);
+        if (got == static_cast<size_t>(st.st_size)) break;  // all there was when opened
     }
     close(fd);
     data.resize(got);
@@ -119,11 +124,16 @@ bool Exists(const std::string& path) {
 }
 
 // Moves an upload into done/ or rejected/ without replacing an earlier one
-// of the same name.
+// of the same name. False with errno ENOENT when it is gone already.
 bool MoveInto(const std::string& from, const std::string& dir, const std::string& name) {
     std::string to = dir + "/" + name;
-    for (int n = 2; Exists(to) && n < 1000; n++) to = dir + "/" + name + "." + std::to_string(n);
-    return rename(from.c_str(), to.c_str()) == 0;
+    for (int n = 2; n < 1000; n++) {
+        if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+        if (errno == EINVAL && !Exists(to)) return rename(from.c_str(), to.c_str()) == 0;  // no such flag here
+        if (errno != EEXIST) return false;
+        to = dir + "/" + name + "." + std::to_string(n);
+    }
+    return false;
 }
 
 // Names and reasons kept on one line: control bytes and '%' as %XX.
@@ -271,8 +281,8 @@ bool ApplyBatch(const Run& run, WorldTable& table, Batch& batch, std::string& er
     int moved = 0;
     for (const Entry& e : batch.Entries) {
         std::string path = incoming + "/" + e.Name;
-        if (!Exists(path)) continue;
         if (!MoveInto(path, run.Dir(e.Reason.empty() ? "done" : "rejected"), e.Name)) {
+            if (errno == ENOENT) continue;  // moved by the run this one finishes
             error = "cannot move " + path + ": " + std::strerror(errno);
             return false;
         }
@@ -296,21 +306,19 @@ bool ApplyBatch(const Run& run, WorldTable& table, Batch& batch, std::string& er
     return true;
 }
 
-// Uploads in incoming/, by name; those younger than the minimum age are only counted.
-std::vector<std::string> ListIncoming(const Run& run, int& waiting) {
+// The names in incoming/ but folders, sorted: the game's names start with the date.
+std::vector<std::string> ListIncoming(const Run& run) {
     std::vector<std::string> names;
     DIR* d = opendir(run.Dir("incoming").c_str());
     if (!d) return names;
-    std::time_t now = std::time(nullptr);
     while (dirent* de = readdir(d)) {
         std::string name = de->d_name;
         if (name.empty() || name[0] == '.') continue;  // temporary files of FTP servers
         struct stat st;
-        if (lstat((run.Dir("incoming") + "/" + name).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
-        if (S_ISREG(st.st_mode) && now - st.st_mtime < run.Options.MinAgeSeconds) {
-            waiting++;
+        if (de->d_type == DT_DIR) continue;
+        if (de->d_type == DT_UNKNOWN && lstat((run.Dir("incoming") + "/" + name).c_str(), &st) == 0 &&
+            S_ISDIR(st.st_mode))
             continue;
-        }
         names.push_back(name);
     }
     closedir(d);
@@ -390,7 +398,10 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
     if (Exists(worldPath)) {
         std::string data = ReadAll(worldPath, 4 << 20, tooBig, why);
         if (!why.empty() || tooBig || !ParseWorldFile(data, table)) {
-            message = worldPath + " is damaged (" + (why.empty() ? "no END line" : why) +
+            message = worldPath + " is damaged (" +
+                      (tooBig        ? "over 4 MB"
+                       : why.empty() ? "no END line"
+                                     : why) +
                       "); nothing was changed: mend or remove it";
             close(lock);
             return MergeFailed;
@@ -416,18 +427,34 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
     int waiting = 0;
     Batch batch;
     batch.UploadsBefore = table.Uploads;
-    for (const std::string& name : ListIncoming(run, waiting)) {
+    // Accepted records merge into the table in memory as they come, so any
+    // number of uploads takes little memory; the disk changes only after the
+    // batch file is written.
+    std::vector<ScoreRecord> pending;
+    std::time_t now = std::time(nullptr);
+    for (const std::string& name : ListIncoming(run)) {
         Entry e{name, "", {}, true};
         why.clear();
-        std::string data = ReadAll(run.Dir("incoming") + "/" + name, UploadMaxBytes, tooBig, why);
-        if (tooBig)
+        std::time_t modified = 0;
+        std::string data = ReadAll(run.Dir("incoming") + "/" + name, UploadMaxBytes, tooBig, why, &modified);
+        if (why.empty() && now - modified < options.MinAgeSeconds) {
+            waiting++;  // may still be arriving
+            continue;
+        }
+        if (tooBig) {
             e.Reason = "larger than " + std::to_string(UploadMaxBytes) + " bytes";
-        else if (!why.empty())
+        } else if (!why.empty()) {
             e.Reason = why;
-        else
-            e.Reason = CheckUpload(data, run.Latest, e.Records);
+        } else {
+            e.Reason = CheckUpload(data, run.Latest, pending);
+        }
+        if (pending.size() >= 4 * WorldKeep) {
+            MergeRecords(table.Records, std::move(pending));
+            pending.clear();
+        }
         batch.Entries.push_back(std::move(e));
     }
+    MergeRecords(table.Records, std::move(pending));
     long accepted =
         std::count_if(batch.Entries.begin(), batch.Entries.end(), [](const Entry& e) { return e.Reason.empty(); });
     if (!batch.Entries.empty() || !Exists(worldPath) || !Exists(run.Dir("default.htm"))) {
