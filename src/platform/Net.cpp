@@ -243,28 +243,19 @@ bool FtpGetFile(FtpSession& s, const std::string& remote, const std::string& loc
 bool FtpPutFile(FtpSession& s, const std::string& remote, std::string_view data) {
     if (!s.Connected) return false;
     const std::string path = AbsolutePath(s, remote);
-    const size_t slash = path.rfind('/');
-    const std::string name = path.substr(slash + 1);
-    if (name.empty()) return false;
-    // A hidden name while it arrives: the server's merge leaves those alone.
-    const std::string part = "." + name + ".part";
+    if (path.empty() || path.back() == '/') return false;
+    // Stored straight under its final name: score server accounts may only
+    // store into incoming/ (no rename), and the merge leaves fresh files alone
+    // until they are old enough to be complete.
     CURL* c = Prepared(s);
     if (!c) return false;
     Source src{data, 0};
-    // The rename runs in the folder the file went to.
-    curl_slist* rename = nullptr;
-    rename = curl_slist_append(rename, ("RNFR " + part).c_str());
-    rename = curl_slist_append(rename, ("RNTO " + name).c_str());
-    curl_easy_setopt(c, CURLOPT_URL, FtpUrl(c, s, path.substr(0, slash + 1) + part).c_str());
+    curl_easy_setopt(c, CURLOPT_URL, FtpUrl(c, s, path).c_str());
     curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(c, CURLOPT_READFUNCTION, Feed);
     curl_easy_setopt(c, CURLOPT_READDATA, &src);
     curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(data.size()));
-    curl_easy_setopt(c, CURLOPT_POSTQUOTE, rename);
-    bool ok = curl_easy_perform(c) == CURLE_OK;
-    curl_easy_setopt(c, CURLOPT_POSTQUOTE, nullptr);
-    curl_slist_free_all(rename);
-    return ok;
+    return curl_easy_perform(c) == CURLE_OK;
 }
 
 void FtpClose(FtpSession& s) {

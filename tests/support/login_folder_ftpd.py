@@ -18,7 +18,10 @@ class Handler(FTPHandler):
 
 
 authorizer = DummyAuthorizer()
-authorizer.add_user("trumol4", "zededor", root, perm="elradfmw")
+# The rights a score server gives its players: read everywhere, store (and
+# nothing else) in incoming/.
+authorizer.add_user("trumol4", "zededor", root, perm="elr")
+authorizer.override_perm("trumol4", root.rstrip("/") + login.rstrip("/") + "/incoming", perm="ew")
 Handler.authorizer = authorizer
 server = FTPServer(("127.0.0.1", 0), Handler)
 print("starting FTP server on 127.0.0.1:%d" % server.address[1], flush=True)
