@@ -7,6 +7,8 @@
 //   dorvik_savekill GAME JOURNAL --init    one whole round, then a list of the folder
 //   dorvik_savekill GAME JOURNAL           check, then save until killed
 //   dorvik_savekill GAME JOURNAL --check   check only
+//   dorvik_savekill GAME JOURNAL --whole   check only that every file is whole (after
+//                                          killing the game itself, whose new maps are random)
 // A check appends one line to JOURNAL.results:
 //   check interrupted=<n> new=<n> files=<n> lost=<n> leftovers=<n> debris=<n> cut=<temporary files> [what]
 // (interrupted: saves begun and not ended; new: of those, the files found new).
@@ -156,7 +158,31 @@ std::map<std::string, uint64_t> ReadEverything(std::string& trouble) {
     return found;
 }
 
-void Check() {
+// Whole files as the game writes them: sixteen settings lines, a score table
+// that reads, and 300 x 300 maps of exactly a 24-bit bitmap's size.
+void CheckWhole(const std::map<std::string, uint64_t>& found, int& files, int& lost, std::string& trouble) {
+    std::vector<std::string> lines;
+    files += 6;
+    if (found.count("OtherFiles/Options.txt")) {
+        ReadTextLines(GamePath("\\OtherFiles\\Options.txt"), lines);
+        std::string data;
+        ReadWholeFile(GamePath("\\OtherFiles\\Options.txt"), data);
+        if (lines.size() != 16 || data.size() < 2 || data.substr(data.size() - 2) != "\r\n") {
+            lost++;
+            trouble += " Options.txt-cut";
+        }
+    }
+    for (int k = 1; k <= 4; k++) {
+        std::error_code ec;
+        if (found.count(MapName(k)) && fs::file_size(Game + "/" + MapName(k), ec) != 54 + 900 * 300) {
+            lost++;
+            trouble += " " + MapName(k) + "-cut";
+        }
+    }
+    lost += 6 - static_cast<int>(found.size());
+}
+
+void Check(bool wholeOnly) {
     auto expect = ReadJournal();
     std::string cut;
     const int leftovers = CountStrangers(&cut);
@@ -165,6 +191,10 @@ void Check() {
     std::string trouble;
     auto found = ReadEverything(trouble);
     int interrupted = 0, fresh = 0, files = 0, lost = 0;
+    if (wholeOnly) {
+        CheckWhole(found, files, lost, trouble);
+        expect.clear();
+    }
     for (auto& [file, x] : expect) {
         files++;
         if (x.HasPending) interrupted++;
@@ -288,8 +318,8 @@ int main(int argc, char** argv) {
                 if (!entry.is_directory()) Note("own " + fs::relative(entry.path(), Game).string());
         return 0;
     }
-    Check();
-    if (mode == "--check") return 0;
+    Check(mode == "--whole");
+    if (mode == "--check" || mode == "--whole") return 0;
     // Rounds go on from the settings just read.
     for (Long round = PlayMinutes + 1;; round++) Round(round, scratch);
 }

@@ -2,13 +2,16 @@
 # Kills the save driver with SIGKILL at random moments while it saves the
 # settings, the score table and the terrain maps, again and again; every next
 # start checks that each file is the complete old or the complete new one and
-# that no temporary file is left behind. Prints the totals.
-# Arguments: DRIVER GAME_DIR [KILLS] [SLOW_SAVE_MS]
+# that no temporary file is left behind. Then kills the game itself while its
+# first start makes the maps and saves the settings, and checks every file is
+# whole. Prints the totals.
+# Arguments: DRIVER GAME_DIR [KILLS] [GAME_KILLS] [SLOW_SAVE_MS]
 set -euo pipefail
 DRIVER=$1
 SOURCE_GAME=$2
 KILLS=${3:-300}
-export DORVIK_SLOW_SAVE_MS=${4:-4}
+GAME_KILLS=${4:-100}
+export DORVIK_SLOW_SAVE_MS=${5:-4}
 
 # A kill loses nothing the kernel already holds, so memory-backed files test
 # the same thing as a disk without waiting for every fsync.
@@ -62,8 +65,9 @@ for k in $(seq 1 "$KILLS"); do
 done
 "$DRIVER" "$GAME" "$JOURNAL" --check
 
-# One check line per start: the timing run, every kill, the last check.
-awk -v kills="$KILLS" -v span="$span_ms" '
+# One check line per start; the totals, and whether anything was lost.
+summary() {  # summary RESULTS WHAT KILLS
+    awk -v what="$2" -v kills="$3" '
     { for (i = 2; i <= NF; i++) {
           split($i, kv, "=")
           if (kv[1] == "cut") { m = split(kv[2], names, ","); for (j = 1; j <= m; j++) { name = names[j]; sub(/.*\//, "", name); sub(/\.tmp.*/, "", name); sub(/Map0[1-4]/, "Map0N", name); cut[name]++ } }
@@ -71,12 +75,54 @@ awk -v kills="$KILLS" -v span="$span_ms" '
       }
       n++ }
     END {
-        printf "kills=%d starts-checked=%d round=%dms files-checked=%d files-lost=%d saves-cut-short(temporary file found)=%d", kills, n, span, t["files"], t["lost"], t["leftovers"]
+        printf "%s: kills=%d starts-checked=%d files-checked=%d files-lost=%d saves-cut-short(temporary file found)=%d", what, kills, n, t["files"], t["lost"], t["leftovers"]
         for (name in cut) printf " %s:%d", name, cut[name]
         printf " files-found-new-after-unfinished-save=%d debris-after-start=%d\n", t["new"], t["debris"]
         exit (t["lost"] > 0 || t["debris"] > 0)
-    }' "$JOURNAL.results" || { grep -v ' lost=0 ' "$JOURNAL.results" | head; exit 1; }
+    }' "$1" || { grep -v ' lost=0 ' "$1" | head; exit 1; }
+}
 # The folders hold the game's own files and nothing else.
-extra=$(cd "$GAME" && find . -type f | sed 's|^\./||' | sort | comm -23 - <(awk '$1 == "own" { print $2 }' "$JOURNAL" | sort))
-[ -z "$extra" ] || { echo "left behind: $extra"; exit 1; }
+only_own() {  # only_own FOLDER JOURNAL
+    local extra
+    extra=$(cd "$1" && find . -type f | sed 's|^\./||' | sort | comm -23 - <(awk '$1 == "own" { print $2 }' "$2" | sort))
+    [ -z "$extra" ] || { echo "left behind in $1: $extra"; exit 1; }
+}
+summary "$JOURNAL.results" "save driver (round ${span_ms}ms)" "$KILLS"
+only_own "$GAME" "$JOURNAL"
+
+# The game itself, with dummy video and sound. Each start finds the maps
+# marked as not made, so it makes them and then saves the settings.
+REAL=$WORK/real
+RJOURNAL=$WORK/real-journal
+mkdir -p "$REAL"
+cp -a "$SOURCE_GAME"/. "$REAL"/
+rm -f "$REAL"/Pictures/Map0[1-4].bmp "$REAL"/AtopDv118.dvk
+maps_made() { [ "$(sed -n 12p "$REAL/OtherFiles/Options.txt" | tr -d ' \r')" = 1 ]; }
+unmark_maps() {  # our own change of the settings, itself a replacement
+    sed '12s/.*/ 0 \r/' "$REAL/OtherFiles/Options.txt" > "$WORK/Options.txt"
+    mv "$WORK/Options.txt" "$REAL/OtherFiles/Options.txt"
+}
+start_game() {
+    (cd "$REAL" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy exec ./Dorvik) > /dev/null 2>&1 &
+    pid=$!
+}
+stop_game() { kill -9 "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }
+unmark_maps
+start=$(date +%s%N)
+start_game
+for _ in $(seq 1 600); do maps_made && break; sleep 0.02; done
+start_ms=$(( ($(date +%s%N) - start) / 1000000 ))
+sleep 0.3
+stop_game
+maps_made || { echo "the game did not make its maps"; exit 1; }
+(cd "$REAL" && find . -type f | sed 's|^\./||' | sed 's/^/own /') > "$RJOURNAL"
+for _ in $(seq 1 "$GAME_KILLS"); do
+    unmark_maps
+    start_game
+    sleep "$(awk -v r=$RANDOM -v s="$start_ms" 'BEGIN { printf "%.3f", (r / 32767 * (s + 100)) / 1000 }')"
+    stop_game
+    "$DRIVER" "$REAL" "$RJOURNAL" --whole
+done
+summary "$RJOURNAL.results" "the game (first start ${start_ms}ms)" "$GAME_KILLS"
+only_own "$REAL" "$RJOURNAL"
 echo "kill_saves: ok"
