@@ -41,8 +41,8 @@ namespace {
 std::string Game, Journal;
 
 // The settings file's values in file order.
-Integer* const SmallSettings[] = {&OptBloodFly, &OptBloodStays, &OptBulletFly, &OptDebugInfo, &OptScoreInfo,
-                                  &OptSnow,     &OptMono,       &MusicVolume,  &OptFootSteps, &MapsGenerated,
+Integer* const SmallSettings[] = {&OptBloodFly,   &OptBloodStays,   &OptBulletFly,  &OptDebugInfo, &OptScoreInfo,
+                                  &OptSnow,       &OptMono,         &MusicVolume,   &OptFootSteps, &MapsGenerated,
                                   &OptFullScreen, &OptRealMovement, &OptAlphaBlend, &OptKillsInRow};
 
 uint64_t Fnv(const void* data, size_t n, uint64_t h = 1469598103934665603ull) {
@@ -152,8 +152,10 @@ std::map<std::string, uint64_t> ReadEverything(std::string& trouble) {
     }
     for (int k = 1; k <= 4; k++) {
         uint64_t h = PictureHash(Game + "/" + MapName(k));
-        if (h) found[MapName(k)] = h;
-        else trouble += " " + MapName(k) + "-unreadable";
+        if (h)
+            found[MapName(k)] = h;
+        else
+            trouble += " " + MapName(k) + "-unreadable";
     }
     return found;
 }

@@ -45,8 +45,8 @@ long ResidentKb() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-int Pass = 0;         // event passes so far
-int KeyUpAt[256];     // pass at which a pressed key is let go again
+int Pass = 0;      // event passes so far
+int KeyUpAt[256];  // pass at which a pressed key is let go again
 int Games = 0;
 long FirstKb = 0, LastKb = 0;
 size_t FirstHeapKb = 0, LastHeapKb = 0;
@@ -100,21 +100,29 @@ void WalkTowards(float tx, float ty) {
 void Fight() {
     const Unit& p = Units[0];
     const int foe = Nearest(p.X, p.Y);
-    if (foe) TestSetMouse(static_cast<int>(Units[foe].X) + 10 + FieldOffsetX,
-                          static_cast<int>(Units[foe].Y) + 10 + FieldOffsetY);
+    if (foe)
+        TestSetMouse(static_cast<int>(Units[foe].X) + 10 + FieldOffsetX,
+                     static_cast<int>(Units[foe].Y) + 10 + FieldOffsetY);
     // The first minute of a game is fought; then the soldier walks into the
     // enemy unarmed, so games end.
     const bool fighting = GameMinutes < 1;
-    if (fighting && foe && Pass % 16 < 14) Field_MouseDown(1);
-    else Field_MouseUp(1);
-    if (Pass % 150 == 0) Field_MouseDown(2);  // a bomb now and then
-    else Field_MouseUp(2);
+    if (fighting && foe && Pass % 16 < 14)
+        Field_MouseDown(1);
+    else
+        Field_MouseUp(1);
+    if (Pass % 150 == 0)
+        Field_MouseDown(2);  // a bomb now and then
+    else
+        Field_MouseUp(2);
     int drug = -1;
     for (int i = 0; i < 5; i++)
         if (AcidActive[i]) drug = i;
-    if (drug >= 0) WalkTowards(AcidX[drug] - 7, AcidY[drug] - 7);  // centre on the drop
-    else if (!fighting && foe) WalkTowards(Units[foe].X, Units[foe].Y);
-    else if (Pass % 400 < 10) WalkTowards(150 + 60 * std::cos(Pass / 400.0), 150 + 60 * std::sin(Pass / 400.0));
+    if (drug >= 0)
+        WalkTowards(AcidX[drug] - 7, AcidY[drug] - 7);  // centre on the drop
+    else if (!fighting && foe)
+        WalkTowards(Units[foe].X, Units[foe].Y);
+    else if (Pass % 400 < 10)
+        WalkTowards(150 + 60 * std::cos(Pass / 400.0), 150 + 60 * std::sin(Pass / 400.0));
 }
 
 // Where the window's events would arrive: the player acts.
@@ -145,8 +153,10 @@ void PlayerActs() {
     if (GameRunning && GamePaused) {
         Press(DIK_RETURN);  // resume
     } else if (EnteringName == -1) {
-        if (YourName.size() < 6) YourNameTextInput(Pass % 2 ? "s" : "K");
-        else Press(DIK_RETURN);
+        if (YourName.size() < 6)
+            YourNameTextInput(Pass % 2 ? "s" : "K");
+        else
+            Press(DIK_RETURN);
     } else if (!MenuCode.empty()) {
         Press(DIK_ESCAPE);  // back to the main menu
     } else if (Pass % 4 == 0) {
@@ -191,8 +201,7 @@ int main(int argc, char** argv) {
     MainLoopBegin();
     const auto start = GetTickCount();
     // Whole games: the last one is finished and named before the end.
-    while (GetTickCount() - start < seconds * 1000 || GameRunning || EnteringName == -1 || Games == 0)
-        MainLoopPass();
+    while (GetTickCount() - start < seconds * 1000 || GameRunning || EnteringName == -1 || Games == 0) MainLoopPass();
     TestSetEventHook(nullptr);
     LastKb = ResidentKb();
     LastHeapKb = HeapKb();
@@ -200,9 +209,10 @@ int main(int argc, char** argv) {
     EndProcess = [](int) {};
     ShutDown();
 
-    std::printf("game-seconds=%.0f games=%d rss-after-first-game=%ldkB rss-after-last-game=%ldkB growth=%ldkB "
-                "heap-in-use-after-first=%zukB after-last=%zukB\n",
-                (GetTickCount() - start) / 1000.0, Games, FirstKb, LastKb, LastKb - FirstKb, FirstHeapKb, LastHeapKb);
+    std::printf(
+        "game-seconds=%.0f games=%d rss-after-first-game=%ldkB rss-after-last-game=%ldkB growth=%ldkB "
+        "heap-in-use-after-first=%zukB after-last=%zukB\n",
+        (GetTickCount() - start) / 1000.0, Games, FirstKb, LastKb, LastKb - FirstKb, FirstHeapKb, LastHeapKb);
     std::error_code ec;
     fs::remove_all(game, ec);
     if (Games < 2) {
