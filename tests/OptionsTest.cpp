@@ -94,7 +94,7 @@ TEST(Options, FailedWriteLeavesTheOldFile) {
     ResetGameState();
     dir.Write("OtherFiles/Options.txt", Shipped);
     // The temporary file cannot be made: a folder stands in its place.
-    std::filesystem::create_directories(dir.Path / "OtherFiles" / ("Options.txt.tmp" + std::to_string(getpid())) / "x");
+    std::filesystem::create_directories(dir.Path / "OtherFiles" / "Options.txt.tmp" / "x");
     MusicVolume = 3;
     LoadSaveOptions(true);
     EXPECT_EQ(dir.Read("OtherFiles/Options.txt"), Shipped);

@@ -278,7 +278,7 @@ TEST(Files, AtomicReplacementKeepsTheOldFileOnFailure) {
     EXPECT_EQ(dir.Read("Options.txt"), "new\r\n");
 
     // The temporary file cannot be created.
-    const std::string tmp = target + ".tmp" + std::to_string(getpid());
+    const std::string tmp = target + ".tmp";
     fs::create_directory(tmp);
     EXPECT_FALSE(WriteFileAtomic(target, "lost"));
     fs::remove(tmp);
@@ -308,6 +308,25 @@ TEST(Files, AtomicReplacementKeepsTheOldFileOnFailure) {
     EXPECT_FALSE(FileExistsOnDisk(dir.File("copy.txt")));
     std::string out;
     EXPECT_FALSE(ReadWholeFile(dir.File("OtherFiles"), out));
+}
+
+TEST(Files, SavesCutShortLeaveOneFileThatTheNextSaveOrStartRemoves) {
+    TempGameDir dir;
+    // What a killed save leaves: the target's name plus ".tmp" (older
+    // versions added their process number).
+    dir.Write("Options.txt.tmp", "half");
+    dir.Write("AtopDv118.dvk.tmp4711", "half");
+    ASSERT_TRUE(WriteFileAtomic(dir.File("Options.txt"), "new\r\n"));
+    EXPECT_FALSE(fs::exists(dir.File("Options.txt.tmp")));
+    EXPECT_EQ(dir.Read("Options.txt"), "new\r\n");
+    dir.Write("Options.txt.tmp", "half");
+    // Not ours: other names, and folders.
+    for (const char* keep : {"notes.tmp", "Options.txt.tmpx", "Map01.bmp.tmp.jpg"}) dir.Write(keep, "x");
+    fs::create_directory(dir.File("Map01.bmp.tmp"));
+    EXPECT_EQ(RemoveSaveLeftovers(dir.Path.string()), 2);
+    for (const char* gone : {"Options.txt.tmp", "AtopDv118.dvk.tmp4711"}) EXPECT_FALSE(fs::exists(dir.File(gone)));
+    for (const char* keep : {"notes.tmp", "Options.txt.tmpx", "Map01.bmp.tmp.jpg", "Map01.bmp.tmp", "Options.txt"})
+        EXPECT_TRUE(fs::exists(dir.File(keep))) << keep;
 }
 
 TEST(Files, PathsIgnoreCaseAndLinesSplit) {

@@ -198,3 +198,14 @@ TEST(MainLoopPass, MenuShimmersWithBlending) {
     int32_t v = GetPixel(Field, 290, 5) & 0xFF;
     EXPECT_LE(v, 250 * 164 / 255 + 1);  // at most 64 % of the menu
 }
+
+TEST(Shell, StartRemovesTheLeftoversOfSavesInEveryFolderTheGameWrites) {
+    TempGameDir dir;
+    for (const char* f : {"AtopDv118.dvk.tmp", "OtherFiles/Options.txt.tmp", "Pictures/Map03.bmp.tmp123"})
+        dir.Write(f, "half");
+    dir.Write("Pictures/Map03.bmp", "whole");
+    RemoveInterruptedSaves();
+    for (const char* f : {"AtopDv118.dvk.tmp", "OtherFiles/Options.txt.tmp", "Pictures/Map03.bmp.tmp123"})
+        EXPECT_FALSE(std::filesystem::exists(dir.File(f))) << f;
+    EXPECT_EQ(dir.Read("Pictures/Map03.bmp"), "whole");
+}

@@ -6,8 +6,10 @@
 #include <unistd.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -97,24 +99,53 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     return true;
 }
 
+namespace {
+// DORVIK_SLOW_SAVE_MS makes every save take about eight times that long (the
+// data goes out in eight pieces with a pause after each), so a test can kill
+// the game in the middle of a save. Read once.
+int SlowSaveMs() {
+    static const int ms = [] {
+        const char* v = std::getenv("DORVIK_SLOW_SAVE_MS");
+        return v ? std::max(0, std::atoi(v)) : 0;
+    }();
+    return ms;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+    const int pause = SlowSaveMs();
+    const size_t piece = pause > 0 ? data.size() / 8 + 1 : data.size();
+    size_t done = 0;
+    while (done < data.size()) {
+        const size_t want = std::min(piece, data.size() - done);
+        ssize_t n = write(fd, data.data() + done, want);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+        if (pause > 0) usleep(static_cast<useconds_t>(pause) * 1000);
+    }
+    return true;
+}
+
+// A temporary save file: the target's name plus ".tmp", or plus ".tmp" and
+// a process number (what older versions of the game left behind).
+bool IsSaveLeftover(const std::string& name) {
+    auto at = name.rfind(".tmp");
+    if (at == std::string::npos || at == 0) return false;
+    for (size_t i = at + 4; i < name.size(); i++)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return name.find('.') < at;  // the target had an extension of its own
+}
+}  // namespace
+
 bool WriteFileAtomic(const std::string& path, std::string_view data) {
-    std::string tmp = path + ".tmp" + std::to_string(getpid());
+    // One fixed name per target: one thread saves, and a save cut short
+    // leaves at most this one file, which the next save or start removes.
+    std::string tmp = path + ".tmp";
     // O_EXCL: never write through something already lying under that name.
     unlink(tmp.c_str());
     int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return false;
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            close(fd);
-            unlink(tmp.c_str());
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (fsync(fd) != 0) {
+    if (!WriteAll(fd, data) || fsync(fd) != 0) {
         close(fd);
         unlink(tmp.c_str());
         return false;
@@ -132,6 +163,21 @@ bool WriteFileAtomic(const std::string& path, std::string_view data) {
         close(dfd);
     }
     return true;
+}
+
+int RemoveSaveLeftovers(const std::string& folder) {
+    DIR* d = opendir(folder.c_str());
+    if (!d) return 0;
+    std::vector<std::string> found;
+    while (dirent* e = readdir(d))
+        if (IsSaveLeftover(e->d_name)) found.push_back(folder + "/" + e->d_name);
+    closedir(d);
+    int removed = 0;
+    for (const std::string& p : found) {
+        struct stat st;
+        if (lstat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && unlink(p.c_str()) == 0) removed++;
+    }
+    return removed;
 }
 
 bool FileExistsOnDisk(const std::string& path) {

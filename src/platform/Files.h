@@ -26,9 +26,13 @@ bool ReadWholeFile(const std::string& path, std::string& out);
 // Splits at CR LF, LF or CR; a final line without an end is kept.
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
 
-// Writes a temporary file beside the target, flushes it and renames it over the
-// target, so a crash leaves either the old file or the new one.
+// Writes a temporary file beside the target (its name plus ".tmp"), flushes
+// it and renames it over the target, so a crash leaves either the old file or
+// the new one.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
+// Removes what saves cut short by a crash left in the folder ("Options.txt.tmp",
+// and the numbered "Options.txt.tmp1234" of older versions); the count removed.
+int RemoveSaveLeftovers(const std::string& folder);
 
 bool FileExistsOnDisk(const std::string& path);
 bool CopyFileOver(const std::string& from, const std::string& to);

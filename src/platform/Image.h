@@ -14,11 +14,9 @@ bool LoadPictureFile(const std::string& path, Surface& s);
 // 24-bit Windows bitmap, written atomically.
 bool SaveBmpFile(const std::string& path, const Surface& s);
 
-// Baseline JPEG at quality 1..100. With fullChroma the colour is not
-// subsampled (4:4:4), which keeps sprite sheets clean. Written atomically.
+// Baseline JPEG at quality 1..100 (libjpeg-turbo). With fullChroma the colour
+// is not subsampled (4:4:4), which keeps sprite sheets clean. Written atomically.
 bool SaveJpegFile(const std::string& path, const Surface& s, int quality, bool fullChroma = false);
-// The same into memory.
-bool EncodeJpeg(const Surface& s, int quality, bool fullChroma, std::string& out);
 
 // PNG (for the artwork's contact sheet, the icons and test pictures); with
 // alpha (one byte per pixel, 255 opaque) the file has an alpha channel.

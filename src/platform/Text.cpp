@@ -27,8 +27,12 @@ struct Line {
     std::vector<uint8_t> Coverage;
 };
 // The menus draw the same lines every pass; a few hundred cover a screen.
+// The game's changing lines (score, clock) keep adding new ones, so the
+// cache is also bounded in bytes: a long session must not grow by megabytes.
 std::unordered_map<std::string, Line> Lines;
+size_t LineBytes = 0;
 constexpr size_t MaxLines = 1024;
+constexpr size_t MaxLineBytes = 256 * 1024;
 
 // The file of the best match for the family, and whether it is bold.
 std::string MatchFont(const char* family, bool bold, bool& isBold) {
@@ -58,6 +62,7 @@ void StopText() {
         if (font) TTF_CloseFont(font);
     Fonts.clear();
     Lines.clear();
+    LineBytes = 0;
     if (TTF_WasInit()) TTF_Quit();
     FcFini();
 }
@@ -152,7 +157,12 @@ const Line* GetLine(const Surface& s, std::string_view text) {
             SDL_FreeSurface(argb);
         }
     }
-    if (Lines.size() >= MaxLines) Lines.clear();
+    const size_t bytes = line.Coverage.size() + key.size() + sizeof(Line);
+    if (Lines.size() >= MaxLines || LineBytes + bytes > MaxLineBytes) {
+        Lines.clear();
+        LineBytes = 0;
+    }
+    LineBytes += bytes;
     return &Lines.emplace(std::move(key), std::move(line)).first->second;
 }
 }  // namespace

@@ -27,6 +27,7 @@ SDL_Rect FieldRect{0, 0, 300, 300};
 uint8_t TestKeys[256];
 int TestMouseX = 0, TestMouseY = 0;
 bool TestMouseSet = false;
+void (*EventHook)() = nullptr;
 int MessageBoxes = 0;
 std::string LastMessage;
 
@@ -355,6 +356,7 @@ bool TestReadScreen(std::vector<uint32_t>& pixels, int& w, int& h) {
 }
 
 void ProcessWindowEvents() {
+    if (EventHook) EventHook();
     if (!Win) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -479,6 +481,7 @@ void TestSetMouse(int x, int y) {
     TestMouseY = y;
     TestMouseSet = true;
 }
+void TestSetEventHook(void (*hook)()) { EventHook = hook; }
 int TestMessageBoxCount() { return MessageBoxes; }
 const std::string& TestLastMessageBoxText() { return LastMessage; }
 

@@ -67,6 +67,9 @@ bool ShowMessageBox(const std::string& title, const std::string& text, MessageBo
 void TestSetKey(int scanCode, bool down);
 void TestReleaseAllKeys();
 void TestSetMouse(int clientX, int clientY);
+// A test player: called at the start of every event pass, with or without a
+// window, so it acts where the window system's input would arrive.
+void TestSetEventHook(void (*hook)());
 // Counts message boxes asked for (tests check them without a display).
 int TestMessageBoxCount();
 const std::string& TestLastMessageBoxText();

@@ -10,6 +10,7 @@
 #include "menus/Menus.h"
 #include "menus/Options.h"
 #include "opponents/GameClock.h"
+#include "platform/Files.h"
 #include "platform/Window.h"
 #include "scores/TopScoreList.h"
 #include "shell/DebugLine.h"
@@ -31,8 +32,13 @@ static void CreateFormSurfaces() {
     Field.FontSize = 8;
 }
 
+void RemoveInterruptedSaves() {
+    for (const char* folder : {"\\", "\\OtherFiles", "\\Pictures"}) RemoveSaveLeftovers(GamePath(folder));
+}
+
 void StartUp() {
     WindowCaption = GetWindowCaption();
+    RemoveInterruptedSaves();
     // The hidden controls of the original lie outside the window; ours are
     // memory surfaces that are never shown.
     CreateFormSurfaces();

@@ -8,6 +8,9 @@
 // Runs once when the window is first shown: options, display mode, pictures,
 // score table, sounds, keyboard; then enters MainLoop (never returns).
 void StartUp();
+// Removes the temporary files of saves that a crash cut short from the
+// folders the game writes to (start-up does this first).
+void RemoveInterruptedSaves();
 // The endless loop of menu passes and game frames.
 [[noreturn]] void MainLoop();
 // MainLoop in pieces, so tests can run passes one at a time.
