@@ -9,6 +9,7 @@
 #include "graphics/WorkWithMemory.h"
 #include "menus/Menus.h"
 #include "platform/Clock.h"
+#include "platform/GameFolders.h"
 #include "platform/Window.h"
 #include "shell/DebugLine.h"
 #include "shell/Form1.h"
@@ -208,4 +209,13 @@ TEST(Shell, StartRemovesTheLeftoversOfSavesInEveryFolderTheGameWrites) {
     for (const char* f : {"AtopDv118.dvk.tmp", "OtherFiles/Options.txt.tmp", "Pictures/Map03.bmp.tmp123"})
         EXPECT_FALSE(std::filesystem::exists(dir.File(f))) << f;
     EXPECT_EQ(dir.Read("Pictures/Map03.bmp"), "whole");
+
+    // Installed, the saves go to the player's folder: that is where they are cleaned.
+    TempGameDir shipped, data;
+    shipped.Write("OtherFiles/Options.txt.tmp", "not ours to touch");
+    data.Write("OtherFiles/Options.txt.tmp", "half");
+    SetGameFolders(GameFolders{shipped.Path.string(), data.Path.string()});
+    RemoveInterruptedSaves();
+    EXPECT_FALSE(std::filesystem::exists(data.File("OtherFiles/Options.txt.tmp")));
+    EXPECT_TRUE(std::filesystem::exists(shipped.File("OtherFiles/Options.txt.tmp")));
 }

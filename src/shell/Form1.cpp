@@ -11,6 +11,7 @@
 #include "menus/Options.h"
 #include "opponents/GameClock.h"
 #include "platform/Files.h"
+#include "platform/GameFolders.h"
 #include "platform/Window.h"
 #include "scores/TopScoreList.h"
 #include "shell/DebugLine.h"
@@ -32,8 +33,11 @@ static void CreateFormSurfaces() {
     Field.FontSize = 8;
 }
 
+// Saves only ever land in the player's data folder (the game folder itself
+// when it is a portable one), so that is where leftovers can be.
 void RemoveInterruptedSaves() {
-    for (const char* folder : {"\\", "\\OtherFiles", "\\Pictures"}) RemoveSaveLeftovers(GamePath(folder));
+    const std::string& data = PlayerDataPath();
+    for (const char* folder : {"", "/OtherFiles", "/Pictures"}) RemoveSaveLeftovers(ResolveCase(data + folder));
 }
 
 void StartUp() {
