@@ -288,6 +288,7 @@ bool OpenWindow(const std::string& caption, int w, int h) {
     }
     SDL_SetWindowMinimumSize(Win, w, h);
     FullScreen = false;
+    IgnoreResizesUntil = 0;
     if (!CreatePresenter(false) || !SetCanvas(w, h)) {
         CloseWindow();
         return false;

@@ -93,7 +93,10 @@ void GetMouseInClient(int& x, int& y) {
     // manager the window's reported position can be wrong); outside it the
     // global position still counts.
     int gx = 0, gy = 0, wx = 0, wy = 0;
-    if (SDL_GetMouseFocus() == Win) {
+    // Drivers without a screen know only the window's pointer.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool screenless = driver && (SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0);
+    if (SDL_GetMouseFocus() == Win || screenless) {
         SDL_GetMouseState(&gx, &gy);
     } else {
         SDL_GetGlobalMouseState(&gx, &gy);

@@ -49,6 +49,7 @@ bool SetCanvas(int w, int h);
 void ApplyConfinement();
 // Resizes made by the program itself are not the player's choice.
 void OwnResize();
+extern Uint32 IgnoreResizesUntil;
 // The player resized the window: remember the scale that now fits.
 void PlayerResized();
 

@@ -11,8 +11,6 @@ using namespace Wnd;
 
 namespace {
 constexpr int MaxScale = 16;
-// Resize reports that follow a switch of the display are not the player's.
-Uint32 IgnoreResizesUntil = 0;
 
 std::string ScaleFile() { return GamePath("\\OtherFiles\\Window.txt"); }
 
@@ -53,6 +51,9 @@ void RememberWindowScale(int n) {
     key.resize(20, ' ');
     WriteFileAtomic(ScaleFile(), key + " " + std::to_string(std::clamp(n, 1, MaxScale)) + "\r\nEND\r\n");
 }
+
+// Resize reports that follow a switch of the display are not the player's.
+Uint32 Wnd::IgnoreResizesUntil = 0;
 
 void Wnd::OwnResize() { IgnoreResizesUntil = SDL_GetTicks() + 500; }
 
