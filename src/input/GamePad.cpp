@@ -24,6 +24,7 @@ PadState Pad;
 // The cursor is the pad's from a push of the right stick until the mouse moves.
 bool Aiming = false, AimInGame = false;
 double AimX = 0, AimY = 0;  // in a game: from the soldier's middle; in the menus: the cursor
+Long PadX = 0, PadY = 0;    // the cursor the pad gave last
 int MouseX = INT_MIN, MouseY = INT_MIN;
 
 bool Playing() { return GameRunning && !GamePaused; }
@@ -46,8 +47,8 @@ void GamePadCursor(int mouseX, int mouseY) {
     if (Aiming && inGame != AimInGame) {
         // Into or out of a game: the cursor stays where it is.
         AimInGame = inGame;
-        AimX = inGame ? CursorX - (p.X + 10) : CursorX;
-        AimY = inGame ? CursorY - (p.Y + 10) : CursorY;
+        AimX = inGame ? PadX - (p.X + 10) : PadX;
+        AimY = inGame ? PadY - (p.Y + 10) : PadY;
     }
     if (std::hypot(Pad.RightX, Pad.RightY) > DeadZone) {
         if (!Aiming) {
@@ -67,8 +68,8 @@ void GamePadCursor(int mouseX, int mouseY) {
     if (!Aiming) return;
     // Within the field, as the clipped mouse would be.
     const double x = AimInGame ? p.X + 10 + AimX : AimX, y = AimInGame ? p.Y + 10 + AimY : AimY;
-    CursorX = std::clamp<Long>(Whole(x), 0, 299);
-    CursorY = std::clamp<Long>(Whole(y), 0, 299);
+    CursorX = PadX = std::clamp<Long>(Whole(x), 0, 299);
+    CursorY = PadY = std::clamp<Long>(Whole(y), 0, 299);
 }
 
 void GamePadButtons() {
