@@ -28,7 +28,8 @@ void PresentAtScale(benchmark::State& state) {
     Surface field, status;
     CreateSurface(field, 300, 300);
     CreateSurface(status, 300, 78, RGB(20, 30, 40));
-    for (size_t i = 0; i < field.Pixels.size(); i++) field.Pixels[i] = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFF;
+    for (size_t i = 0; i < field.Pixels.size(); i++)
+        field.Pixels[i] = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFF;
     PresentWindow(field, 0, 0, status, 0, 301);
     std::vector<uint32_t> a(static_cast<size_t>(300 * n) * 379 * n, 7), b(a.size());
     Clock::duration ours{}, base{};

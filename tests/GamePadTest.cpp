@@ -84,10 +84,13 @@ Outcome Play(bool pad) {
             // The mouse where the stick aims: full deflection reaches this far.
             const Unit& p = Units[0];
             if (a.AimX != 0)
-                TestSetMouse(static_cast<int>(Whole(p.X + 10 + a.AimX * PadAimReach)), static_cast<int>(Whole(p.Y + 10)));
+                TestSetMouse(static_cast<int>(Whole(p.X + 10 + a.AimX * PadAimReach)),
+                             static_cast<int>(Whole(p.Y + 10)));
             if (a.Fire != firing) {
-                if (a.Fire) Field_MouseDown(1);
-                else Field_MouseUp(1);
+                if (a.Fire)
+                    Field_MouseDown(1);
+                else
+                    Field_MouseUp(1);
             }
         }
         firing = a.Fire;

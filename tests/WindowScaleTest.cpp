@@ -65,8 +65,9 @@ TEST(WindowScale, RememberedScaleSurvivesRestartsAndDamage) {
     std::string text;
     ASSERT_TRUE(ReadWholeFile(GamePath("\\OtherFiles\\Window.txt"), text));
     EXPECT_EQ(text, "Scale                3\r\nEND\r\n");
-    for (const char* bad : {"", "Scale\r\n", "Scale                x\r\n", "Scale                0\r\nEND\r\n",
-                            "Scale                99\r\n", "END\r\nScale                2\r\n", "\xff\xfe\x00garbage"}) {
+    for (const char* bad :
+         {"", "Scale\r\n", "Scale                x\r\n", "Scale                0\r\nEND\r\n",
+          "Scale                99\r\n", "END\r\nScale                2\r\n", "\xff\xfe\x00garbage"}) {
         dir.Write("OtherFiles/Window.txt", bad);
         EXPECT_EQ(RememberedWindowScale(), 0) << bad;
     }
@@ -218,7 +219,7 @@ TEST(WindowScale, LosingTheFocusPausesARunningGameAsEscapeDoes) {
     ProcessWindowEvents();
     EXPECT_EQ(GamePaused, -1);
     EXPECT_EQ(GameRunning, -1);
-    EXPECT_EQ(GetPixel(MenuField, 5, 5), RGB(255, 255, 0));  // the frozen field behind the menu
+    EXPECT_EQ(GetPixel(MenuField, 5, 5), RGB(255, 255, 0));               // the frozen field behind the menu
     EXPECT_NE(GetPixel(MenuField, 150, 150), GetPixel(Field, 150, 150));  // the panel blended over it
     // Enter resumes as usual.
     TestSetKey(DIK_RETURN, true);

@@ -32,8 +32,10 @@ bool Playing() { return GameRunning && !GamePaused; }
 void Button(bool& held, bool now, int button) {
     if (now == held) return;
     held = now;
-    if (now) Field_MouseDown(button);
-    else Field_MouseUp(button);
+    if (now)
+        Field_MouseDown(button);
+    else
+        Field_MouseUp(button);
 }
 }  // namespace
 
@@ -73,14 +75,16 @@ void GamePadCursor(int mouseX, int mouseY) {
 }
 
 void GamePadButtons() {
-    const bool want[6] = {Pad.LeftY < -WalkAt, Pad.LeftX < -WalkAt, Pad.LeftY > WalkAt,
-                          Pad.LeftX > WalkAt,  Pad.Start,           Pad.Back};
+    const bool want[6] = {Pad.LeftY<-WalkAt, Pad.LeftX<-WalkAt, Pad.LeftY> WalkAt, Pad.LeftX> WalkAt, Pad.Start,
+                          Pad.Back};
     for (int i = 0; i < 6; i++) {
         if (want[i]) KeyState[Keys[i].Dik] = 0x80;
         if (want[i] == Held[i]) continue;
         Held[i] = want[i];
-        if (want[i]) Field_KeyDown(Keys[i].Vk);
-        else Field_KeyUp(Keys[i].Vk);
+        if (want[i])
+            Field_KeyDown(Keys[i].Vk);
+        else
+            Field_KeyUp(Keys[i].Vk);
     }
     Button(FireHeld, Pad.RightTrigger > PullAt, 1);
     Button(BombHeld, Pad.LeftTrigger > PullAt || Pad.RightShoulder, 2);

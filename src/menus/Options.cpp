@@ -16,9 +16,9 @@ struct OptionLine {
     Long* Large;
 };
 const OptionLine Lines[16] = {
-    {&OptBloodFly, nullptr},   {&OptBloodStays, nullptr}, {&OptBulletFly, nullptr},   {&OptDebugInfo, nullptr},
-    {&OptScoreInfo, nullptr},  {&OptSnow, nullptr},       {&OptMono, nullptr},        {&MusicVolume, nullptr},
-    {nullptr, &PlayMinutes},   {nullptr, &TimesPlayed},   {&OptFootSteps, nullptr},   {&MapsGenerated, nullptr},
+    {&OptBloodFly, nullptr},   {&OptBloodStays, nullptr},   {&OptBulletFly, nullptr},  {&OptDebugInfo, nullptr},
+    {&OptScoreInfo, nullptr},  {&OptSnow, nullptr},         {&OptMono, nullptr},       {&MusicVolume, nullptr},
+    {nullptr, &PlayMinutes},   {nullptr, &TimesPlayed},     {&OptFootSteps, nullptr},  {&MapsGenerated, nullptr},
     {&OptFullScreen, nullptr}, {&OptRealMovement, nullptr}, {&OptAlphaBlend, nullptr}, {&OptKillsInRow, nullptr},
 };
 
@@ -46,8 +46,7 @@ void Assign(const OptionLine& line, const std::string& text) {
 void LoadSaveOptions(bool save) {
     if (save) {
         std::string data;
-        for (const OptionLine& line : Lines)
-            data += PrintNum(line.Small ? *line.Small : *line.Large) + "\r\n";
+        for (const OptionLine& line : Lines) data += PrintNum(line.Small ? *line.Small : *line.Large) + "\r\n";
         WriteFileAtomic(OptionsPath(), data);  // a failed write leaves the old file
         return;
     }
@@ -55,8 +54,10 @@ void LoadSaveOptions(bool save) {
     if (!ReadTextLines(OptionsPath(), text)) {
         // No file: every setting 0.
         for (const OptionLine& line : Lines) {
-            if (line.Small) *line.Small = 0;
-            else *line.Large = 0;
+            if (line.Small)
+                *line.Small = 0;
+            else
+                *line.Large = 0;
         }
     } else {
         // A missing line repeats the text of the line before it.
@@ -90,16 +91,17 @@ void SetDisplayMode(bool full) {
     // Task bars and window switchers name the window in either mode.
     SetWindowCaption(WindowCaption);
     SetWindowBackground(isFull ? RGB(0, 0, 0) : PanelColour);
-    if (WindowIsOpen() && fx >= 0 && fx < 300 && fy >= 0 && fy < 300) MoveMouseInClient(fx + FieldOffsetX, fy + FieldOffsetY);
+    if (WindowIsOpen() && fx >= 0 && fx < 300 && fy >= 0 && fy < 300)
+        MoveMouseInClient(fx + FieldOffsetX, fy + FieldOffsetY);
     // A running game keeps the pointer on the field, wherever it lies now.
     if (GameRunning && !GamePaused) ClipCursorToField(true);
     if (switched || (!full && !WindowIsOpen())) return;
     // The file must not bring back a mode that could not be set.
     LoadSaveOptions(true);
-    ShowMessageBox("Dorvik Error!",
-                   std::string("The display could not be switched to ") + (full ? "full screen" : "a window") + ": " +
-                       why,
-                   MB_OK_EXCLAMATION);
+    ShowMessageBox(
+        "Dorvik Error!",
+        std::string("The display could not be switched to ") + (full ? "full screen" : "a window") + ": " + why,
+        MB_OK_EXCLAMATION);
 }
 
 void ToggleFullScreen() {

@@ -24,8 +24,10 @@ void Stronger(float& have, float value) {
 void Wnd::PadAdded(int deviceIndex) {
     SDL_GameController* c = SDL_GameControllerOpen(deviceIndex);
     if (!c) return;
-    if (std::find(Pads.begin(), Pads.end(), c) == Pads.end()) Pads.push_back(c);
-    else SDL_GameControllerClose(c);  // already open: drop the extra reference
+    if (std::find(Pads.begin(), Pads.end(), c) == Pads.end())
+        Pads.push_back(c);
+    else
+        SDL_GameControllerClose(c);  // already open: drop the extra reference
 }
 
 void Wnd::PadRemoved(int instanceId) {

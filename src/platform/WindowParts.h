@@ -45,6 +45,9 @@ void CanvasToWindow(int cx, int cy, int& wx, int& wy);
 // window or a full screen, and makes the canvas w x h.
 bool CreatePresenter(bool full);
 bool SetCanvas(int w, int h);
+void DestroyPresenter();
+// Shows the picture as it is now.
+void ShowCanvas();
 // Puts the confinement asked for by ConfineMouse back after the layout changed.
 void ApplyConfinement();
 // Resizes made by the program itself are not the player's choice.

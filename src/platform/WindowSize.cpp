@@ -22,9 +22,7 @@ std::string Trim(const std::string& s) {
 
 int StartScale(int usableW, int usableH, int pictureW, int pictureH, int remembered) {
     if (pictureW <= 0 || pictureH <= 0) return 1;
-    auto fits = [&](int n, double share) {
-        return pictureW * n <= usableW && pictureH * n <= usableH * share;
-    };
+    auto fits = [&](int n, double share) { return pictureW * n <= usableW && pictureH * n <= usableH * share; };
     if (remembered >= 1 && remembered <= MaxScale && fits(remembered, 1.0)) return remembered;
     int n = 1;
     while (n < MaxScale && fits(n + 1, 0.85)) n++;
@@ -38,7 +36,8 @@ int RememberedWindowScale() {
         if (Trim(line) == "END") break;
         if (Trim(line.substr(0, std::min<size_t>(20, line.size()))) != "Scale") continue;
         const std::string v = line.size() > 21 ? Trim(line.substr(21)) : "";
-        if (v.empty() || v.size() > 2 || !std::all_of(v.begin(), v.end(), [](unsigned char c) { return std::isdigit(c); }))
+        if (v.empty() || v.size() > 2 ||
+            !std::all_of(v.begin(), v.end(), [](unsigned char c) { return std::isdigit(c); }))
             return 0;
         const int n = std::stoi(v);
         return n >= 1 && n <= MaxScale ? n : 0;
