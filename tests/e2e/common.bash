@@ -22,7 +22,7 @@ start_game() {
     (cd "$GAME" && SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=dummy exec ./Dorvik) > "$GAME/run.log" 2>&1 &
     GAME_PID=$!
     WID=""
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 200); do  # a busy machine can take seconds
         WID=$(xdotool search --name "^Dorvik" 2>/dev/null | head -n 1) || true
         [ -n "$WID" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended at start: $(cat "$GAME/run.log")"
