@@ -4,6 +4,8 @@
 
 #include "graphics/Screenshot.h"
 #include "graphics/WorkWithMemory.h"
+#include "input/GamePad.h"
+#include "menus/Options.h"
 #include "platform/Files.h"
 #include "platform/Window.h"
 #include "scores/TopScoreList.h"
@@ -95,13 +97,17 @@ void UpdateCursor() {
     GetMouseInClient(x, y);
     CursorX = x - FieldOffsetX;
     CursorY = y - FieldOffsetY;
+    GamePadCursor(x, y);
     // The soldier always faces the pointer, in the menus too.
     Unit& p = Units[0];
     p.Facing = DirectionAndDistance(p.X + 10, p.Y + 10, CursorX, CursorY);
 }
 
 void ReadKeyboard() {
-    if (!KeyboardReleased) ReadKeyboardScanCodes(KeyState);
+    if (!KeyboardReleased) {
+        ReadKeyboardScanCodes(KeyState);
+        GamePadButtons();
+    }
     SyncTextInput();
 
     if (Down(DIK_ESCAPE)) {
@@ -160,6 +166,11 @@ void Field_MouseUp(int button) {
     else if (button == 4) MouseMiddle = 0;
 }
 
+void Field_LostFocus() {
+    // Away from the window the game waits, as after Escape.
+    if (GameRunning && !GamePaused) PauseGame();
+}
+
 void InstallWindowHandlers() {
     WindowHandlers h;
     h.KeyDown = Field_KeyDown;
@@ -168,5 +179,7 @@ void InstallWindowHandlers() {
     h.MouseUp = Field_MouseUp;
     h.TextInput = Field_TextInput;
     h.Close = ShutDown;
+    h.FocusLost = Field_LostFocus;
+    h.ToggleFullScreen = ToggleFullScreen;
     SetWindowHandlers(h);
 }

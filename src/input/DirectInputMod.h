@@ -13,6 +13,8 @@ void Field_KeyDown(int keyCode);
 void Field_KeyUp(int keyCode);
 void Field_MouseDown(int button);
 void Field_MouseUp(int button);
+// The window lost the keyboard: a running game pauses.
+void Field_LostFocus();
 
 // Connects the handlers above (and typed text, closing) to the window.
 void InstallWindowHandlers();

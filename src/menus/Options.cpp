@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "input/DirectInputMod.h"
 #include "platform/Files.h"
 #include "platform/Window.h"
 #include "shell/GameState.h"
@@ -15,11 +16,14 @@ struct OptionLine {
     Long* Large;
 };
 const OptionLine Lines[16] = {
-    {&OptBloodFly, nullptr},   {&OptBloodStays, nullptr}, {&OptBulletFly, nullptr},   {&OptDebugInfo, nullptr},
-    {&OptScoreInfo, nullptr},  {&OptSnow, nullptr},       {&OptMono, nullptr},        {&MusicVolume, nullptr},
-    {nullptr, &PlayMinutes},   {nullptr, &TimesPlayed},   {&OptFootSteps, nullptr},   {&MapsGenerated, nullptr},
+    {&OptBloodFly, nullptr},   {&OptBloodStays, nullptr},   {&OptBulletFly, nullptr},  {&OptDebugInfo, nullptr},
+    {&OptScoreInfo, nullptr},  {&OptSnow, nullptr},         {&OptMono, nullptr},       {&MusicVolume, nullptr},
+    {nullptr, &PlayMinutes},   {nullptr, &TimesPlayed},     {&OptFootSteps, nullptr},  {&MapsGenerated, nullptr},
     {&OptFullScreen, nullptr}, {&OptRealMovement, nullptr}, {&OptAlphaBlend, nullptr}, {&OptKillsInRow, nullptr},
 };
+
+// The menu panel's colour, around the picture when the window is larger.
+constexpr COLORREF PanelColour = RGB(0xD4, 0xE2, 0xF2);
 
 std::string OptionsPath() { return GamePath("\\OtherFiles\\Options.txt"); }
 
@@ -42,8 +46,7 @@ void Assign(const OptionLine& line, const std::string& text) {
 void LoadSaveOptions(bool save) {
     if (save) {
         std::string data;
-        for (const OptionLine& line : Lines)
-            data += PrintNum(line.Small ? *line.Small : *line.Large) + "\r\n";
+        for (const OptionLine& line : Lines) data += PrintNum(line.Small ? *line.Small : *line.Large) + "\r\n";
         WriteFileAtomic(OptionsPath(), data);  // a failed write leaves the old file
         return;
     }
@@ -51,8 +54,10 @@ void LoadSaveOptions(bool save) {
     if (!ReadTextLines(OptionsPath(), text)) {
         // No file: every setting 0.
         for (const OptionLine& line : Lines) {
-            if (line.Small) *line.Small = 0;
-            else *line.Large = 0;
+            if (line.Small)
+                *line.Small = 0;
+            else
+                *line.Large = 0;
         }
     } else {
         // A missing line repeats the text of the line before it.
@@ -67,32 +72,39 @@ void LoadSaveOptions(bool save) {
 }
 
 void SetDisplayMode(bool full) {
-    // The field's place in the window's client area; the cursor is measured
-    // from it.
-    FieldOffsetX = 0;
-    FieldOffsetY = 0;
+    // The pointer stays on the same pixel of the field.
+    int mx = 0, my = 0;
+    GetMouseInClient(mx, my);
+    const int fx = mx - FieldOffsetX, fy = my - FieldOffsetY;
+    const bool switched = SetWindowFullScreen(full, 300, 379);
+    const std::string why = WindowError();
+    const bool isFull = WindowIsFullScreen();
+    // The setting tells what the screen shows.
+    OptFullScreen = isFull ? 0 : 8;
+    // The field's place in the picture; the cursor is measured from it.
+    FieldOffsetX = isFull ? 170 : 0;
+    FieldOffsetY = isFull ? 50 : 0;
+    FieldLeft = FieldOffsetX;
+    FieldTop = FieldOffsetY;
+    StatusLeft = FieldOffsetX;
+    StatusTop = FieldOffsetY + 301;
+    // Task bars and window switchers name the window in either mode.
     SetWindowCaption(WindowCaption);
-    FieldLeft = 0;
-    FieldTop = 0;
-    StatusLeft = 0;
-    StatusTop = 301;
-    if (full) {
-        if (SetWindowFullScreen(true, 300, 379)) {
-            FieldOffsetX = 170;
-            FieldOffsetY = 50;
-            SetWindowCaption("");
-            FieldLeft = 170;
-            FieldTop = 50;
-            StatusLeft = 170;
-            StatusTop = 351;
-            return;
-        }
-        // Stay in a usable window.
-        OptFullScreen = 8;
-        SetWindowFullScreen(false, 300, 379);
-        ShowMessageBox("Dorvik Error!", "Cannot activate DirectX 7! Make sure you have it installed correctly!",
-                       MB_OK_EXCLAMATION);
-        return;
-    }
-    SetWindowFullScreen(false, 300, 379);
+    SetWindowBackground(isFull ? RGB(0, 0, 0) : PanelColour);
+    if (WindowIsOpen() && fx >= 0 && fx < 300 && fy >= 0 && fy < 300)
+        MoveMouseInClient(fx + FieldOffsetX, fy + FieldOffsetY);
+    // A running game keeps the pointer on the field, wherever it lies now.
+    if (GameRunning && !GamePaused) ClipCursorToField(true);
+    if (switched || (!full && !WindowIsOpen())) return;
+    // The file must not bring back a mode that could not be set.
+    LoadSaveOptions(true);
+    ShowMessageBox(
+        "Dorvik Error!",
+        std::string("The display could not be switched to ") + (full ? "full screen" : "a window") + ": " + why,
+        MB_OK_EXCLAMATION);
+}
+
+void ToggleFullScreen() {
+    SetDisplayMode(!WindowIsFullScreen());
+    LoadSaveOptions(true);
 }

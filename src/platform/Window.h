@@ -1,7 +1,9 @@
-// The game's one window: it shows the field and the status bar, turns the
-// operating system's events into the game's key and mouse handlers, confines
-// the pointer and shows message boxes. Without a window (tests) every call is
-// harmless and the input comes from the test feed below.
+// The game's one window: it shows the field and the status bar scaled by a
+// whole number, turns the operating system's events into the game's key and
+// mouse handlers, confines the pointer and shows message boxes. Every position
+// it hands the game is in picture pixels, whatever the scale. Without a window
+// (tests) every call is harmless and the input comes from the test feed below.
+// Game controllers: platform/Gamepad.h.
 #pragma once
 
 #include <cstdint>
@@ -18,11 +20,15 @@ struct WindowHandlers {
     void (*MouseUp)(int button) = nullptr;
     void (*TextInput)(const char* utf8) = nullptr;  // typed text while text input is on
     void (*Close)() = nullptr;                   // window closed or SIGTERM
+    void (*FocusLost)() = nullptr;               // another window took the keyboard
+    void (*ToggleFullScreen)() = nullptr;        // Alt+Enter or F11
 };
 void SetWindowHandlers(const WindowHandlers& h);
 
-// Opens the window with its caption, client area w x h. False (with the
-// reason in WindowError()) when there is no display.
+// Opens the resizable window with its caption for a picture of w x h, at the
+// scale the player last chose or else the largest that fits 85 % of the
+// desktop's height. False (with the reason in WindowError()) when there is no
+// display.
 bool OpenWindow(const std::string& caption, int w, int h);
 void CloseWindow();
 bool WindowIsOpen();
@@ -30,12 +36,27 @@ const std::string& WindowError();
 std::string GetWindowCaption();
 void SetWindowCaption(const std::string& caption);
 
-// Windowed: the client area is w x h. Full screen: a 640 x 480 black screen
-// (w and h are not used), scaled to the display by the largest whole number
-// that fits; the field and status bar are
-// shown at the positions PresentWindow is given within it. False when the
-// display mode cannot be set.
+// Windowed: the picture is w x h. Full screen: a 640 x 480 picture (w and h
+// are not used); the field and status bar are shown at the positions
+// PresentWindow is given within it. Either way the picture is scaled by the
+// largest whole number that fits and centred. False (reason in WindowError())
+// when the display cannot be switched; the window then stays usable.
 bool SetWindowFullScreen(bool full, int w, int h);
+bool WindowIsFullScreen();
+
+// The whole-number scale the picture is shown at (drawable pixels per
+// picture pixel). SetWindowScale resizes the window to n times the picture.
+int WindowScale();
+void SetWindowScale(int n);
+// Colour around the picture where the window is larger (COLORREF).
+void SetWindowBackground(uint32_t colour);
+// The scale a window opens at: the remembered one if the desktop holds it,
+// else the largest whose picture fits 85 % of the usable desktop; at least 1.
+int StartScale(int usableW, int usableH, int pictureW, int pictureH, int remembered);
+// The scale the player last chose, from "\OtherFiles\Window.txt"; 0 when
+// none (no file, or a damaged one).
+int RememberedWindowScale();
+void RememberWindowScale(int n);
 
 // Shows the two surfaces at their client positions and presents the picture.
 void PresentWindow(const Surface& field, int fieldX, int fieldY, const Surface& status, int statusX, int statusY);
@@ -43,14 +64,17 @@ void PresentWindow(const Surface& field, int fieldX, int fieldY, const Surface& 
 // Processes pending events once, calling the handlers.
 void ProcessWindowEvents();
 
-// Mouse position relative to the client area's top-left (in full screen: in
-// the 640 x 480 picture), also while the pointer is outside the window.
+// Mouse position in picture pixels from the picture's top-left (in full
+// screen: in the 640 x 480 picture), also while the pointer is outside it.
 void GetMouseInClient(int& x, int& y);
-// Confines the pointer to a client rectangle; w = 0 frees it.
+// Puts the pointer on a picture pixel.
+void MoveMouseInClient(int x, int y);
+// Confines the pointer to a rectangle of the picture; w = 0 frees it.
 void ConfineMouse(int x, int y, int w, int h);
 
 // Fills the 256-byte state with DirectInput scan codes (Escape 1, Enter 28,
-// W 17 ...), non-zero = down. Only keys of the focused window count.
+// W 17 ...), non-zero = down. Only keys of the focused window count; Enter
+// held with Alt belongs to the window (full screen), not to the game.
 void ReadKeyboardScanCodes(uint8_t state[256]);
 
 // Typed-text input (name entry).
@@ -70,6 +94,13 @@ void TestSetMouse(int clientX, int clientY);
 // A test player: called at the start of every event pass, with or without a
 // window, so it acts where the window system's input would arrive.
 void TestSetEventHook(void (*hook)());
+// Back to the real pointer, and moving it (window units, as a player would).
+void TestUseRealMouse();
+void TestWarpMouse(int windowX, int windowY);
+// The window's size in window units, and the confinement rectangle in window
+// units (false when the pointer is free).
+void TestWindowSize(int& w, int& h);
+bool TestConfinement(int& x, int& y, int& w, int& h);
 // Counts message boxes asked for (tests check them without a display).
 int TestMessageBoxCount();
 const std::string& TestLastMessageBoxText();
@@ -83,6 +114,9 @@ bool TestReadScreen(std::vector<uint32_t>& pixels, int& w, int& h);
 void TestPushKey(const char* keyName, bool down);
 void TestPushMouseButton(int button, bool down, int clientX, int clientY);
 void TestPushQuit();
+void TestPushFocusLost();
+// A resize as the window manager would report it when the player drags.
+void TestPlayerResize(int w, int h);
 // The translations behind the calls above for an SDL key name; -1 if unknown.
 int TestVirtualKeyOf(const char* keyName);
 int TestScanCodeOf(const char* keyName);

@@ -48,7 +48,8 @@ void StartUp() {
     CreateFormSurfaces();
     LoadSaveOptions(false);
     LoadServerFile();
-    if (OptFullScreen == 0) SetDisplayMode(true);
+    // Sets the layout, the background and OptFullScreen either way.
+    SetDisplayMode(OptFullScreen == 0);
     LoadingText = "Loading graphics..";
     LoadPictures();
     if (TopScores[0].Name.empty()) EnterScore(0);
@@ -66,6 +67,8 @@ void MainLoopBegin() {
     GamePaused = 0;
     GameRunning = 0;
     LoadSaveOptions(false);
+    // The display is what it is, whatever the file says.
+    if (WindowIsOpen()) OptFullScreen = WindowIsFullScreen() ? 0 : 8;
     GenerateMaps();
     CopyPicture(MenuField, Terain);
     BlendBlit(MainMenu, 15, 15, 270, 270, MenuField, 0, 0, 270, 270, 55);

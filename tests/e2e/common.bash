@@ -11,6 +11,9 @@ make_game_copy() {  # make_game_copy GAME_DIR -> sets GAME
     GAME=$(mktemp -d /tmp/dorvik-e2e-XXXXXX)
     cp -a "$1"/. "$GAME"/
     rm -f "$GAME"/Dorvik\ Pic*.jpg
+    # The window opens at the scale that fits the test's screen, not one a
+    # player chose in the build folder.
+    rm -f "$GAME"/OtherFiles/Window.txt
     trap 'stop_game; rm -rf "$GAME"' EXIT
 }
 
@@ -19,7 +22,7 @@ start_game() {
     (cd "$GAME" && SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=dummy exec ./Dorvik) > "$GAME/run.log" 2>&1 &
     GAME_PID=$!
     WID=""
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 200); do  # a busy machine can take seconds
         WID=$(xdotool search --name "^Dorvik" 2>/dev/null | head -n 1) || true
         [ -n "$WID" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended at start: $(cat "$GAME/run.log")"
@@ -49,6 +52,9 @@ expect_exit() {  # expect_exit STATUS SECONDS
     GAME_PID=""
     [ "$status" -eq "$1" ] || fail "exit status $status, expected $1: $(cat "$GAME/run.log")"
 }
+
+# The window's size as "W H".
+window_size() { xdotool getwindowgeometry "$WID" | awk '/Geometry/ { split($2, a, "x"); print a[1], a[2] }'; }
 
 # A screenshot of the game window (client area).
 shot() { import -window "$WID" "$1" 2>/dev/null || fail "screenshot failed"; }
