@@ -1,5 +1,6 @@
 #include "opponents/GameClock.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "battle/Sheep.h"
@@ -123,9 +124,9 @@ void PerSecondRules() {
 void ClockStep() {
     if (GameRunning && !GamePaused && (FrameCount == 1 || FrameCount == 15)) DrawStatusBar();
 
-    uint32_t now = GetTickCount();
-    if (static_cast<int64_t>(now) - 1000 >= LastSecondTick) {
-        LastSecondTick = static_cast<Long>(now);
+    const int64_t now = static_cast<int64_t>(GetTickCount());
+    if (now - 1000 >= LastSecondTick) {
+        LastSecondTick = now;
         Fps = FrameCount;
         FrameCount = 0;
         MaxIdleLoops = 0;
@@ -134,8 +135,8 @@ void ClockStep() {
     FrameCount++;
     IdleLoops = 0;
     // Sleep until the next frame is due rather than spinning a core.
-    WaitUntilTickPasses(static_cast<uint32_t>(NextFrameTick));
-    NextFrameTick = static_cast<Long>(GetTickCount() + 30);
+    WaitUntilTickPasses(static_cast<uint64_t>(std::max<int64_t>(NextFrameTick, 0)));
+    NextFrameTick = static_cast<int64_t>(GetTickCount() + 30);
 }
 
 void SpawnTick() {
