@@ -142,3 +142,19 @@ TEST_F(ClockFixture, KeepsItsPaceAfterWeeksOfRunning) {
         EXPECT_GE(Fps, 30) << start;  // about 33 frames in each second
     }
 }
+
+TEST_F(ClockFixture, PlayStatisticsStopAtTheirLargestValue) {
+    const Long most = 2147483647;
+    TimesPlayed = most;
+    PlayMinutes = most - 2;
+    GameMinutes = 5;
+    GameSeconds = 40;
+    Units[0].Active = 0;
+    SpawnTick();
+    EXPECT_EQ(TimesPlayed, most);
+    EXPECT_EQ(PlayMinutes, most);
+    TimesPlayed = PlayMinutes = 0;
+    LoadSaveOptions(false);  // and so they are saved
+    EXPECT_EQ(TimesPlayed, most);
+    EXPECT_EQ(PlayMinutes, most);
+}

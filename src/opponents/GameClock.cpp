@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "battle/Sheep.h"
 #include "battle/StatusBar.h"
@@ -48,6 +49,12 @@ bool WaveEntry(int left, Single& x, Single& y) {
     }
 }
 
+// Play statistics stop at their largest value instead of wrapping negative.
+Long AddStatistic(Long total, Long more) {
+    return static_cast<Long>(std::clamp<int64_t>(int64_t{total} + more, std::numeric_limits<Long>::min(),
+                                                 std::numeric_limits<Long>::max()));
+}
+
 void EndOfGame() {
     Unit& p = Units[0];
     p.Health = 0;
@@ -58,8 +65,8 @@ void EndOfGame() {
     BlendBlit(MainMenu, 15, 15, 270, 270, MenuField, 0, 0, 270, 270, 60);
     EnterScore(HitScore + SkillScore);
     ResumeLoop(26, -1);
-    TimesPlayed += 1;
-    PlayMinutes += GameMinutes + (GameSeconds > 29 ? 1 : 0);
+    TimesPlayed = AddStatistic(TimesPlayed, 1);
+    PlayMinutes = AddStatistic(PlayMinutes, GameMinutes + (GameSeconds > 29 ? 1 : 0));
     LoadSaveOptions(true);
 }
 
