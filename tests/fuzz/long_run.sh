@@ -24,6 +24,8 @@ for name in "${names[@]}"; do
     bin=$(bash "$here/run_fuzz.sh" --build-only "$src" "$work/build" "$name") || { echo "$name: build failed"; continue; }
     out="$work/$name"
     mkdir -p "$out/corpus"
+    seeds=()
+    [ -d "$src/tests/fuzz/seeds/$name" ] && seeds=("$src/tests/fuzz/seeds/$name")
     done_runs=0
     crashes=0
     round=0
@@ -32,7 +34,7 @@ for name in "${names[@]}"; do
         round=$((round + 1))
         log="$out/round$round.log"
         "$bin" -runs=$((runs - done_runs)) -max_len=8192 -seed="$round" -timeout=30 -rss_limit_mb=2560 \
-            -print_final_stats=1 -artifact_prefix="$out/" "$out/corpus" "$src/tests/fuzz/seeds/$name" \
+            -print_final_stats=1 -artifact_prefix="$out/" "$out/corpus" "${seeds[@]}" \
             > "$log" 2>&1
         rc=$?
         n=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)

@@ -70,9 +70,11 @@ fi
 out="$work/$name"
 rm -rf "$out"
 mkdir -p "$out/corpus"
+seeds=()
+[ -d "$src/tests/fuzz/seeds/$name" ] && seeds=("$src/tests/fuzz/seeds/$name")
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 if ! "$bin" -runs="$runs" -max_len=8192 -seed=1 -timeout=30 -rss_limit_mb=2560 -artifact_prefix="$out/" \
-        "$out/corpus" "$src/tests/fuzz/seeds/$name" > "$out/fuzz.log" 2>&1; then
+        "$out/corpus" "${seeds[@]}" > "$out/fuzz.log" 2>&1; then
     tail -n 60 "$out/fuzz.log"
     echo "fuzz target $name failed; the input is in $out"
     exit 1
