@@ -66,8 +66,7 @@ bool LoadPictureBytes(const void* data, size_t size, Surface& s) {
     // The decoder is the one for the header that was checked.
     uint64_t w = 0, h = 0;
     const PictureKind kind = PictureSize(static_cast<const uint8_t*>(data), size, w, h);
-    if (kind == PictureKind::None || w > MaxPictureSide || h > MaxPictureSide || w * h > MaxPicturePixels)
-        return false;
+    if (kind == PictureKind::None || w > MaxPictureSide || h > MaxPictureSide || w * h > MaxPicturePixels) return false;
     SDL_RWops* in = SDL_RWFromConstMem(data, static_cast<int>(size));
     SDL_Surface* raw = kind == PictureKind::Bmp   ? IMG_LoadBMP_RW(in)
                        : kind == PictureKind::Png ? IMG_LoadPNG_RW(in)

@@ -19,8 +19,8 @@ void ResetBattlefield() {}
 
 namespace {
 std::array<Long, 16> Settings() {
-    return {OptBloodFly,   OptBloodStays, OptBulletFly, OptDebugInfo, OptScoreInfo,  OptSnow,
-            OptMono,       MusicVolume,   PlayMinutes,  TimesPlayed,  OptFootSteps,  MapsGenerated,
+    return {OptBloodFly,   OptBloodStays,   OptBulletFly,  OptDebugInfo, OptScoreInfo, OptSnow,
+            OptMono,       MusicVolume,     PlayMinutes,   TimesPlayed,  OptFootSteps, MapsGenerated,
             OptFullScreen, OptRealMovement, OptAlphaBlend, OptKillsInRow};
 }
 }  // namespace

@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LoadUnitLines(UnitFileLines(text));
     const Unit& got = Units[0];
     if (LoadedSlot != 0 || got.Active != -1) std::abort();
-    if (got.UnitName.size() > 20 || (!got.UnitName.empty() && (got.UnitName.front() == ' ' || got.UnitName.back() == ' ')))
+    if (got.UnitName.size() > 20 ||
+        (!got.UnitName.empty() && (got.UnitName.front() == ' ' || got.UnitName.back() == ' ')))
         std::abort();
     if (!std::isfinite(got.Speed) || !std::isfinite(got.Health) || !std::isfinite(got.BulletRange)) std::abort();
 

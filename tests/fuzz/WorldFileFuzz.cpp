@@ -28,7 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Decoding stops after 5000 groups; any text without NUL comes back whole.
     const std::string text(bytes.substr(0, 5000));
     if (NumberCodeText(text, false).size() > 5000) std::abort();
-    if (text.find('\0') == std::string::npos && NumberCodeText(NumberCodeText(text, true), false) != text)
-        std::abort();
+    if (text.find('\0') == std::string::npos && NumberCodeText(NumberCodeText(text, true), false) != text) std::abort();
     return 0;
 }
