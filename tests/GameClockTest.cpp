@@ -126,3 +126,35 @@ TEST_F(ClockFixture, EndOfGameRecordsTheGameAndSavesTheOptions) {
     SpawnTick();
     EXPECT_EQ(GameRunning, -1);
 }
+
+// A game left running for weeks: from just below 2^31 ms (24.8 days) and
+// across 2^32 ms (49.7 days) the per-second rules still come once a second.
+TEST_F(ClockFixture, KeepsItsPaceAfterWeeksOfRunning) {
+    for (uint64_t start : {(1ull << 31) - 5000, (1ull << 32) - 5000, (1ull << 40)}) {
+        UseTestClock(true, start);
+        LastSecondTick = static_cast<int64_t>(start);
+        NextFrameTick = 0;
+        GameSeconds = GameMinutes = 0;
+        while (GetTickCount() < start + 10000) ClockStep();  // each step waits for its frame
+        EXPECT_EQ(GameMinutes, 0) << start;
+        EXPECT_GE(GameSeconds, 9) << start;
+        EXPECT_LE(GameSeconds, 10) << start;
+        EXPECT_GE(Fps, 30) << start;  // about 33 frames in each second
+    }
+}
+
+TEST_F(ClockFixture, PlayStatisticsStopAtTheirLargestValue) {
+    const Long most = 2147483647;
+    TimesPlayed = most;
+    PlayMinutes = most - 2;
+    GameMinutes = 5;
+    GameSeconds = 40;
+    Units[0].Active = 0;
+    SpawnTick();
+    EXPECT_EQ(TimesPlayed, most);
+    EXPECT_EQ(PlayMinutes, most);
+    TimesPlayed = PlayMinutes = 0;
+    LoadSaveOptions(false);  // and so they are saved
+    EXPECT_EQ(TimesPlayed, most);
+    EXPECT_EQ(PlayMinutes, most);
+}

@@ -194,3 +194,17 @@ TEST_F(MixerTest, WavFilesAreConvertedOnLoad) {
     EXPECT_EQ(MixerLoadWav((dir / "none.wav").string()), -1);
     std::filesystem::remove_all(dir);
 }
+
+// 8-bit mono at 1000 Hz grows 88 times once converted: 760,000 samples need
+// 67,032,000 bytes, just within 64 MB; 761,000 would need 67,120,200.
+TEST_F(MixerTest, SoundsNeedingOver64MBAreRefusedBeforeConverting) {
+    auto dir = std::filesystem::temp_directory_path() / ("dorvik_mixer_big_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    WriteWav((dir / "fits.wav").string(), 1, 1000, 8, std::vector<int>(760000, 128));
+    WriteWav((dir / "over.wav").string(), 1, 1000, 8, std::vector<int>(761000, 128));
+    const int b = MixerLoadWav((dir / "fits.wav").string());
+    ASSERT_GE(b, 0);
+    EXPECT_EQ(MixerBufferFrames(b), 16758000u);
+    EXPECT_EQ(MixerLoadWav((dir / "over.wav").string()), -1);
+    std::filesystem::remove_all(dir);
+}

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -220,6 +221,33 @@ TEST(Text, OddInputsDrawSafely) {
     s.FontSize = -40;
     TextOut(s, 0, 0, "negative size");
     TextOut(none, 0, 0, "no pixels");
+}
+
+// Positions a unit far off the field can reach: everything clips away, nothing
+// overflows (the sanitizer build checks the arithmetic).
+TEST(Surface, AbsurdPositionsDrawNothing) {
+    Surface dst, src;
+    CreateSurface(dst, 40, 30, RGB(1, 2, 3));
+    CreateSurface(src, 21, 42, RGB(200, 200, 200));
+    const Surface before = dst;
+    const int far[] = {INT32_MIN, INT32_MIN + 1, -2000000000, 2000000000, INT32_MAX};
+    for (int x : far)
+        for (int y : {0, 5, INT32_MIN, INT32_MAX}) {
+            for (RasterOp op : {SRCCOPY, SRCAND, SRCPAINT}) {
+                BitBlt(dst, x, y, 21, 21, src, 0, 21, op);
+                BitBlt(dst, y, x, INT32_MAX, INT32_MAX, src, x, y, op);
+            }
+            AlphaBlend(dst, x, y, 21, 21, src, 0, 0, 21, 21, 128);
+            TextOut(dst, x, y, "far away");
+        }
+    EXPECT_EQ(dst.Pixels, before.Pixels);
+    // A copy reaching in from far off still lands where it should.
+    BitBlt(dst, -5, 0, INT32_MAX, 1, src, 0, 0, SRCCOPY);
+    EXPECT_EQ(GetPixel(dst, 0, 0), RGB(200, 200, 200));
+    EXPECT_EQ(GetPixel(dst, 16, 0), RGB(1, 2, 3));
+    // A blend stretched from far off over the whole surface covers it.
+    AlphaBlend(dst, -2000000000, 0, INT32_MAX, 30, src, 0, 0, 21, 21, 255);
+    EXPECT_EQ(GetPixel(dst, 39, 29), RGB(200, 200, 200));
 }
 
 // ------------------------------------------------------------------ pictures

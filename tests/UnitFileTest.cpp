@@ -1,5 +1,12 @@
 // The unit files: fixed columns, "END", the line limit, and the loader.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string_view>
+#include <thread>
 
 #include "opponents/TextFile.h"
 #include "platform/Window.h"
@@ -121,4 +128,33 @@ TEST_F(UnitFile, MissingFileShowsOneMessageAndLeavesTheSlotFree) {
     UnitFileValue = "same";
     EXPECT_FALSE(ReadUnitFileKey("otherfiles", "NOSUCHUNIT", "NA"));
     EXPECT_EQ(UnitFileValue, "same");
+}
+
+// The unit file is a pipe. Once the loader has opened it, its name leads to a
+// different unit, so a second reading would show; after "END" the pipe offers
+// 4 MB more, of which the loader may take no more than its buffer.
+TEST_F(UnitFile, OneReadPerLoadEndingAtEnd) {
+    const std::string path = Dir.File("OtherFiles/PIPED.txt");
+    const std::string other = Dir.File("OtherFiles/other");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    Dir.Write("OtherFiles/other", UnitLine("NA", "Second") + UnitLine("EM", "1") + "END\n");
+    std::signal(SIGPIPE, SIG_IGN);
+    size_t tail = 0;
+    std::thread writer([&] {
+        int fd = open(path.c_str(), O_WRONLY);  // waits for the loader
+        std::rename(other.c_str(), path.c_str());
+        const std::string head = OddDefaultFile(), filler(4096, 'x');
+        bool ok = write(fd, head.data(), head.size()) == static_cast<ssize_t>(head.size());
+        for (int i = 0; ok && i < 1024; i++) {  // until the loader hangs up
+            ok = write(fd, filler.data(), filler.size()) > 0;
+            if (ok) tail += filler.size();
+        }
+        close(fd);
+    });
+    EXPECT_TRUE(LoadUnitFile("PIPED"));
+    writer.join();
+    std::signal(SIGPIPE, SIG_DFL);
+    EXPECT_EQ(Units[0].UnitName, "Rookie");
+    EXPECT_EQ(Units[0].Recharge, 99);
+    EXPECT_LT(tail, 256u * 1024);
 }

@@ -192,3 +192,17 @@ TEST(UnitsPass, SheetChosenBySpriteName) {
     FreeSurface(Player);
     FreeSurface(AiLVL3);
 }
+
+// Units far beyond what an int holds are drawn by the same pass without
+// touching the field (the sanitizer build checks the arithmetic).
+TEST(Opponent, FarOffUnitsDrawNothing) {
+    BattleReset();
+    CreateSurface(Player, 72 * 21, 42, RGB(255, 255, 255));
+    CreateSurface(AiLVL0, 72 * 21, 42, RGB(255, 255, 255));
+    PlaceUnit(0, -3e9f, 150).SpriteName = "Player";
+    PlaceUnit(1, 3e9f, -3e9f).SpriteName = "AiLVL0";
+    PlaceUnit(2, -2.2e9f, 3e9f).SpriteName = "AiLVL0";
+    const Surface before = Field;
+    UpdateUnits();
+    EXPECT_EQ(Field.Pixels, before.Pixels);
+}

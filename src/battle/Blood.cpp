@@ -42,7 +42,12 @@ uint32_t NextSplatter() {
     return Splatter;
 }
 
-int Pixel(Single v) { return static_cast<int>(std::floor(v + 0.5f)); }
+// Rounded to a pixel; a drop far off the field (beyond what an int holds) is
+// put at -1, where nothing is drawn.
+int Pixel(Single v) {
+    const float p = std::floor(v + 0.5f);
+    return p > -2e9f && p < 2e9f ? static_cast<int>(p) : -1;
+}
 
 void Land(const Drop& d) {
     if (OptBloodStays != 0) return;

@@ -53,7 +53,7 @@ Surface StatusBackground;
 
 // Kills in a row.
 Integer InRow;
-uint32_t LastKillTick;
+uint64_t LastKillTick;
 
 // Score line.
 std::string ScoreLineText;
@@ -161,7 +161,7 @@ void DrawStatusBar() {
 
 void StatusBarStep() {
     if (InRow == 0 || OptKillsInRow != 0) return;
-    uint32_t gone = GetTickCount() - LastKillTick;
+    uint64_t gone = GetTickCount() - LastKillTick;
     if (gone > StreakWindowMs) {
         InRow = 0;
         return;
@@ -179,7 +179,7 @@ void StatusBarStep() {
 
 void KillEvent() {
     if (OptKillsInRow != 0) return;
-    uint32_t now = GetTickCount();
+    uint64_t now = GetTickCount();
     if (InRow > 0 && now - LastKillTick <= StreakWindowMs) InRow++;
     else InRow = 1;
     LastKillTick = now;

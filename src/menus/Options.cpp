@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "input/DirectInputMod.h"
@@ -43,32 +44,39 @@ void Assign(const OptionLine& line, const std::string& text) {
 }
 }  // namespace
 
-void LoadSaveOptions(bool save) {
-    if (save) {
-        std::string data;
-        for (const OptionLine& line : Lines) data += PrintNum(line.Small ? *line.Small : *line.Large) + "\r\n";
-        WriteFileAtomic(OptionsPath(), data);  // a failed write leaves the old file
-        return;
-    }
-    std::vector<std::string> text;
-    if (!ReadTextLines(OptionsPath(), text)) {
-        // No file: every setting 0.
-        for (const OptionLine& line : Lines) {
-            if (line.Small)
-                *line.Small = 0;
-            else
-                *line.Large = 0;
-        }
-    } else {
-        // A missing line repeats the text of the line before it.
-        std::string last;
-        for (size_t i = 0; i < 16; i++) {
-            if (i < text.size()) last = text[i];
-            Assign(Lines[i], last);
-        }
+std::string OptionsText() {
+    std::string data;
+    for (const OptionLine& line : Lines) data += PrintNum(line.Small ? *line.Small : *line.Large) + "\r\n";
+    return data;
+}
+
+void ReadOptionsText(std::string_view data) {
+    const std::vector<std::string> text = SplitTextLines(data);
+    // A missing line repeats the text of the line before it.
+    std::string last;
+    for (size_t i = 0; i < 16; i++) {
+        if (i < text.size()) last = text[i];
+        Assign(Lines[i], last);
     }
     if (OptFootSteps != 0 && OptFootSteps != 8) OptFootSteps = 0;
     if (OptFullScreen != 0 && OptFullScreen != 8) OptFullScreen = 8;
+}
+
+void LoadSaveOptions(bool save) {
+    if (save) {
+        WriteFileAtomic(OptionsPath(), OptionsText());  // a failed write leaves the old file
+        return;
+    }
+    std::string data;
+    if (ReadWholeFile(OptionsPath(), data)) {
+        ReadOptionsText(data);
+        return;
+    }
+    // No file: every setting 0, which puts the game in full screen.
+    for (const OptionLine& line : Lines) {
+        if (line.Small) *line.Small = 0;
+        else *line.Large = 0;
+    }
 }
 
 void SetDisplayMode(bool full) {

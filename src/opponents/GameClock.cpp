@@ -1,6 +1,8 @@
 #include "opponents/GameClock.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "battle/Sheep.h"
 #include "battle/StatusBar.h"
@@ -47,6 +49,12 @@ bool WaveEntry(int left, Single& x, Single& y) {
     }
 }
 
+// Play statistics stop at their largest value instead of wrapping negative.
+Long AddStatistic(Long total, Long more) {
+    return static_cast<Long>(std::clamp<int64_t>(int64_t{total} + more, std::numeric_limits<Long>::min(),
+                                                 std::numeric_limits<Long>::max()));
+}
+
 void EndOfGame() {
     Unit& p = Units[0];
     p.Health = 0;
@@ -57,8 +65,8 @@ void EndOfGame() {
     BlendBlit(MainMenu, 15, 15, 270, 270, MenuField, 0, 0, 270, 270, 60);
     EnterScore(HitScore + SkillScore);
     ResumeLoop(26, -1);
-    TimesPlayed += 1;
-    PlayMinutes += GameMinutes + (GameSeconds > 29 ? 1 : 0);
+    TimesPlayed = AddStatistic(TimesPlayed, 1);
+    PlayMinutes = AddStatistic(PlayMinutes, GameMinutes + (GameSeconds > 29 ? 1 : 0));
     LoadSaveOptions(true);
 }
 
@@ -123,9 +131,9 @@ void PerSecondRules() {
 void ClockStep() {
     if (GameRunning && !GamePaused && (FrameCount == 1 || FrameCount == 15)) DrawStatusBar();
 
-    uint32_t now = GetTickCount();
-    if (static_cast<int64_t>(now) - 1000 >= LastSecondTick) {
-        LastSecondTick = static_cast<Long>(now);
+    const int64_t now = static_cast<int64_t>(GetTickCount());
+    if (now - 1000 >= LastSecondTick) {
+        LastSecondTick = now;
         Fps = FrameCount;
         FrameCount = 0;
         MaxIdleLoops = 0;
@@ -134,8 +142,8 @@ void ClockStep() {
     FrameCount++;
     IdleLoops = 0;
     // Sleep until the next frame is due rather than spinning a core.
-    WaitUntilTickPasses(static_cast<uint32_t>(NextFrameTick));
-    NextFrameTick = static_cast<Long>(GetTickCount() + 30);
+    WaitUntilTickPasses(static_cast<uint64_t>(std::max<int64_t>(NextFrameTick, 0)));
+    NextFrameTick = static_cast<int64_t>(GetTickCount() + 30);
 }
 
 void SpawnTick() {

@@ -15,11 +15,13 @@ namespace {
 // Files already reported missing: one message box per file and run.
 std::set<std::string> Reported;
 
-bool FindKey(const std::string& path, const std::string& key) {
-    std::vector<std::string> lines;
-    if (!ReadTextLines(path, lines)) return false;
+// Lines 0 to 5000 at most, and none from "END" on.
+constexpr size_t UnitFileLineLimit = 5001;
+
+// The last occurrence of the key, through the reader every key file shares;
+// a missing key leaves UnitFileValue as it was.
+void FindKey(const std::vector<std::string>& lines, const std::string& key) {
     KeyFileValue(lines, key, 20, UnitFileValue);  // columns 22..41
-    return true;
 }
 
 std::string UnitFilePath(const std::string& folder, const std::string& name) {
@@ -44,7 +46,38 @@ void StoreNumber(T& field) {
 }  // namespace
 
 bool ReadUnitFileKey(const std::string& folder, const std::string& name, const std::string& key) {
-    return FindKey(UnitFilePath(folder, name), key);
+    std::vector<std::string> lines;
+    if (!ReadTextLinesUntil(UnitFilePath(folder, name), "END", UnitFileLineLimit, lines)) return false;
+    FindKey(lines, key);
+    return true;
+}
+
+std::vector<std::string> UnitFileLines(std::string_view data) { return TextLinesUntil(data, "END", UnitFileLineLimit); }
+
+void LoadUnitLines(const std::vector<std::string>& lines) {
+    for (LoadedSlot = 0; LoadedSlot <= MaxUnit; LoadedSlot++)
+        if (Units[LoadedSlot].Active == 0) break;
+    if (LoadedSlot > MaxUnit) return;
+    Unit& u = Units[LoadedSlot];
+    FindKey(lines, "NA");
+    u.UnitName = UnitFileValue;
+    FindKey(lines, "OM");
+    StoreNumber(u.Ammo);
+    FindKey(lines, "DE");
+    StoreNumber(u.Speed);
+    FindKey(lines, "HT");
+    StoreNumber(u.Health);
+    FindKey(lines, "EL");
+    StoreNumber(u.Spread);
+    FindKey(lines, "EE");
+    StoreNumber(u.Melee);
+    FindKey(lines, "ED");
+    StoreNumber(u.BulletSpeed);
+    FindKey(lines, "GN");
+    StoreNumber(u.BulletRange);
+    FindKey(lines, "EM");
+    StoreNumber(u.Recharge);
+    u.Active = -1;
 }
 
 bool LoadUnitFile(const std::string& name) {
@@ -52,32 +85,14 @@ bool LoadUnitFile(const std::string& name) {
         if (Units[LoadedSlot].Active == 0) break;
     if (LoadedSlot > MaxUnit) return true;
 
+    // One read per load, ending at "END".
     const std::string path = UnitFilePath("otherfiles", name);
-    std::vector<std::string> probe;
-    if (!ReadTextLines(path, probe)) {
+    std::vector<std::string> lines;
+    if (!ReadTextLinesUntil(path, "END", UnitFileLineLimit, lines)) {
         if (Reported.insert(path).second)
             ShowMessageBox("Dorvik Error!", "Cannot read the unit file " + path + ".", MB_OK_EXCLAMATION);
         return false;
     }
-    Unit& u = Units[LoadedSlot];
-    ReadUnitFileKey("otherfiles", name, "NA");
-    u.UnitName = UnitFileValue;
-    ReadUnitFileKey("otherfiles", name, "OM");
-    StoreNumber(u.Ammo);
-    ReadUnitFileKey("otherfiles", name, "DE");
-    StoreNumber(u.Speed);
-    ReadUnitFileKey("otherfiles", name, "HT");
-    StoreNumber(u.Health);
-    ReadUnitFileKey("otherfiles", name, "EL");
-    StoreNumber(u.Spread);
-    ReadUnitFileKey("otherfiles", name, "EE");
-    StoreNumber(u.Melee);
-    ReadUnitFileKey("otherfiles", name, "ED");
-    StoreNumber(u.BulletSpeed);
-    ReadUnitFileKey("otherfiles", name, "GN");
-    StoreNumber(u.BulletRange);
-    ReadUnitFileKey("otherfiles", name, "EM");
-    StoreNumber(u.Recharge);
-    u.Active = -1;
+    LoadUnitLines(lines);
     return true;
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 // Sets UnitFileValue to the value of key in folder\name.txt under the game
 // folder. A missing file leaves UnitFileValue as it was and returns false.
@@ -10,3 +12,8 @@ bool ReadUnitFileKey(const std::string& folder, const std::string& name, const s
 // (51 when none is free). A missing or unreadable file shows one message box
 // naming it and returns false with the slot left free.
 bool LoadUnitFile(const std::string& name);
+
+// The lines LoadUnitFile reads from a file's text: up to "END", at most 5001.
+std::vector<std::string> UnitFileLines(std::string_view data);
+// LoadUnitFile over lines already read.
+void LoadUnitLines(const std::vector<std::string>& lines);

@@ -6,38 +6,38 @@
 
 namespace {
 bool TestClockOn = false;
-uint32_t TestNow = 0;
+uint64_t TestNow = 0;
 LocalDate TestDate{0, 0, 0};
 const auto StartTime = std::chrono::steady_clock::now();
 }  // namespace
 
-uint32_t GetTickCount() {
+uint64_t GetTickCount() {
     if (TestClockOn) return TestNow;
     auto d = std::chrono::steady_clock::now() - StartTime;
     // Start well above zero so "now - 1000 >= last" works from the first frame.
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count()) + 100000u;
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count()) + 100000u;
 }
 
-void WaitUntilTickPasses(uint32_t tick) {
+void WaitUntilTickPasses(uint64_t tick) {
     if (TestClockOn) {
-        if (static_cast<int32_t>(TestNow - tick) <= 0) TestNow = tick + 1;
+        if (TestNow <= tick) TestNow = tick + 1;
         return;
     }
     for (;;) {
-        uint32_t now = GetTickCount();
-        int32_t left = static_cast<int32_t>(tick - now);
+        uint64_t now = GetTickCount();
+        int64_t left = static_cast<int64_t>(tick - now);
         if (left < 0) return;
         // Sleep until the frame is due instead of spinning a core.
         std::this_thread::sleep_for(std::chrono::microseconds(static_cast<int64_t>(left) * 1000 + 500));
     }
 }
 
-void UseTestClock(bool on, uint32_t start) {
+void UseTestClock(bool on, uint64_t start) {
     TestClockOn = on;
     TestNow = start;
 }
 
-void AdvanceTestClock(uint32_t ms) { TestNow += ms; }
+void AdvanceTestClock(uint64_t ms) { TestNow += ms; }
 
 LocalDate GetLocalDate() {
     if (TestDate.Year != 0) return TestDate;

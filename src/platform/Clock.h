@@ -4,17 +4,18 @@
 
 #include <cstdint>
 
-// Milliseconds since an arbitrary start, like the system tick count.
-uint32_t GetTickCount();
+// Milliseconds since an arbitrary start, like the system tick count, in 64
+// bits so a game left running for weeks keeps its pace.
+uint64_t GetTickCount();
 
 // Sleeps until GetTickCount() > tick (frame pacing). With the test clock it
 // moves the test clock forward instead of sleeping.
-void WaitUntilTickPasses(uint32_t tick);
+void WaitUntilTickPasses(uint64_t tick);
 
 // Test clock: when on, GetTickCount() returns a value that only moves through
 // AdvanceTestClock and WaitUntilTickPasses.
-void UseTestClock(bool on, uint32_t start = 0);
-void AdvanceTestClock(uint32_t ms);
+void UseTestClock(bool on, uint64_t start = 0);
+void AdvanceTestClock(uint64_t ms);
 
 struct LocalDate {
     int Year, Month, Day;

@@ -80,10 +80,8 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     return true;
 }
 
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
-    std::string data;
-    if (!ReadWholeFile(path, data)) return false;
-    lines.clear();
+std::vector<std::string> SplitTextLines(std::string_view data) {
+    std::vector<std::string> lines;
     std::string cur;
     for (size_t i = 0; i < data.size(); i++) {
         char c = data[i];
@@ -96,6 +94,13 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
         }
     }
     if (!cur.empty()) lines.push_back(cur);
+    return lines;
+}
+
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
+    std::string data;
+    if (!ReadWholeFile(path, data)) return false;
+    lines = SplitTextLines(data);
     return true;
 }
 
@@ -136,6 +141,46 @@ bool IsSaveLeftover(const std::string& name) {
     return name.find('.') < at;  // the target had an extension of its own
 }
 }  // namespace
+
+namespace {
+// Line by line from a stream, so reading ends where the lines are no longer wanted.
+void LinesUntil(std::streambuf& in, std::string_view stop, size_t maxLines, std::vector<std::string>& lines) {
+    lines.clear();
+    std::string cur;
+    while (lines.size() < maxLines) {
+        int c = in.sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            if (!cur.empty() && cur != stop) lines.push_back(cur);
+            return;
+        }
+        if (c != '\r' && c != '\n') {
+            cur += static_cast<char>(c);
+            continue;
+        }
+        if (c == '\r' && in.sgetc() == '\n') in.sbumpc();
+        if (cur == stop) return;
+        lines.push_back(std::move(cur));
+        cur.clear();
+    }
+}
+}  // namespace
+
+bool ReadTextLinesUntil(const std::string& path, std::string_view stop, size_t maxLines,
+                        std::vector<std::string>& lines) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    std::filebuf f;
+    if (!f.open(path, std::ios::in | std::ios::binary)) return false;
+    LinesUntil(f, stop, maxLines, lines);
+    return true;
+}
+
+std::vector<std::string> TextLinesUntil(std::string_view data, std::string_view stop, size_t maxLines) {
+    std::stringbuf in{std::string(data)};
+    std::vector<std::string> lines;
+    LinesUntil(in, stop, maxLines, lines);
+    return lines;
+}
 
 bool WriteFileAtomic(const std::string& path, std::string_view data) {
     // One fixed name per target: one thread saves, and a save cut short

@@ -25,6 +25,13 @@ std::string ResolveCase(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& out);
 // Splits at CR LF, LF or CR; a final line without an end is kept.
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+// The same split of text in memory.
+std::vector<std::string> SplitTextLines(std::string_view data);
+// The lines before the first line that is exactly stop, at most maxLines of
+// them; nothing after that is read from the file.
+bool ReadTextLinesUntil(const std::string& path, std::string_view stop, size_t maxLines,
+                        std::vector<std::string>& lines);
+std::vector<std::string> TextLinesUntil(std::string_view data, std::string_view stop, size_t maxLines);
 
 // Writes a temporary file beside the target (its name plus ".tmp"), flushes
 // it and renames it over the target, so a crash leaves either the old file or

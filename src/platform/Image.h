@@ -1,6 +1,7 @@
 // Picture files: loading JPEG and BMP into a surface, writing BMP and JPEG.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +11,12 @@
 // Replaces the surface's picture with the file's; false (and the surface left
 // as it was) when the file is missing or unreadable.
 bool LoadPictureFile(const std::string& path, Surface& s);
+// The same from a file's bytes. BMP, JPEG and PNG are read; a picture larger
+// than the limits below is refused before it is decoded.
+bool LoadPictureBytes(const void* data, size_t size, Surface& s);
+constexpr uint64_t MaxPictureSide = 16384;
+constexpr uint64_t MaxPicturePixels = 32u << 20;  // a 32-megapixel photograph
+constexpr int64_t MaxPictureFileBytes = 256 << 20;
 
 // 24-bit Windows bitmap, written atomically.
 bool SaveBmpFile(const std::string& path, const Surface& s);

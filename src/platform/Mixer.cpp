@@ -67,7 +67,7 @@ int32_t ReadSample(const uint8_t* p, int bits) {
     switch (bits) {
         case 8: return (int32_t(p[0]) - 128) << 8;
         case 16: return int16_t(U16(p));
-        case 24: return int32_t(U32(p) << 8) >> 16;  // p[3] is ignored by the shift
+        case 24: return int16_t(U16(p + 1));  // the top two of three bytes
         default: return int32_t(U32(p)) >> 16;
     }
 }
@@ -109,43 +109,52 @@ bool IsMixerFormat(const WavInfo& w) {
            SDL_BYTEORDER == SDL_LIL_ENDIAN;
 }
 
-bool DecodeWav(const std::vector<uint8_t>& file, std::vector<int16_t>& out) {
+// Bytes of mixer samples the data becomes at the mixer's rate.
+uint64_t ConvertedBytes(const WavInfo& w) {
+    uint64_t inFrames = w.DataBytes / (w.Channels * (w.Bits / 8));
+    uint64_t outFrames = (w.Rate == static_cast<uint32_t>(MixerRate) || inFrames < 2)
+                             ? inFrames
+                             : static_cast<uint64_t>(double(inFrames) * MixerRate / w.Rate);
+    return outFrames * 4;
+}
+
+}  // namespace
+
+bool MixerDecodeWav(const uint8_t* file, size_t size, std::vector<int16_t>& out) {
     WavInfo w;
-    if (!ParseWav(file.data(), file.size(), file.size(), w)) return false;
-    const uint8_t* data = file.data() + w.DataAt;
+    if (!ParseWav(file, size, size, w) || ConvertedBytes(w) > MixerMaxBufferBytes) return false;
+    const uint8_t* data = file + w.DataAt;
     const uint32_t channels = w.Channels, bits = w.Bits, rate = w.Rate;
-    size_t frameBytes = channels * (bits / 8);
-    size_t inFrames = w.DataBytes / frameBytes;
-    std::vector<int16_t> stereo(inFrames * 2);
-    for (size_t i = 0; i < inFrames; i++) {
-        const uint8_t* f = data + i * frameBytes;
-        int32_t l = ReadSample(f, bits);
-        int32_t r = channels > 1 ? ReadSample(f + bits / 8, bits) : l;
-        stereo[2 * i] = static_cast<int16_t>(l);
-        stereo[2 * i + 1] = static_cast<int16_t>(r);
-    }
+    const size_t frameBytes = channels * (bits / 8);
+    const size_t inFrames = w.DataBytes / frameBytes;
+    auto sample = [&](size_t frame, uint32_t c) -> int32_t {
+        const uint8_t* f = data + frame * frameBytes;
+        return ReadSample(c > 0 && channels > 1 ? f + bits / 8 : f, bits);
+    };
     if (rate == static_cast<uint32_t>(MixerRate) || inFrames < 2) {
-        out = std::move(stereo);
+        out.resize(inFrames * 2);
+        for (size_t i = 0; i < inFrames; i++) {
+            out[2 * i] = static_cast<int16_t>(sample(i, 0));
+            out[2 * i + 1] = static_cast<int16_t>(sample(i, 1));
+        }
         return true;
     }
     // Linear resampling to the mixer's rate.
-    size_t outFrames = static_cast<size_t>(double(inFrames) * MixerRate / rate);
+    const size_t outFrames = ConvertedBytes(w) / 4;
     out.assign(outFrames * 2, 0);
-    double step = double(rate) / MixerRate;
+    const double step = double(rate) / MixerRate;
     for (size_t i = 0; i < outFrames; i++) {
         double x = i * step;
-        size_t k = static_cast<size_t>(x);
+        size_t k = std::min(static_cast<size_t>(x), inFrames - 1);
         double t = x - k;
         size_t k1 = std::min(k + 1, inFrames - 1);
-        for (int c = 0; c < 2; c++) {
-            double v = stereo[2 * k + c] * (1 - t) + stereo[2 * k1 + c] * t;
+        for (uint32_t c = 0; c < 2; c++) {
+            double v = sample(k, c) * (1 - t) + sample(k1, c) * t;
             out[2 * i + c] = static_cast<int16_t>(std::lround(v));
         }
     }
     return true;
 }
-
-}  // namespace
 
 bool MixerOpenDevice() {
     if (Device) return true;
@@ -207,6 +216,7 @@ int MixerLoadWav(const std::string& path) {
     in.seekg(0);
     WavInfo w;
     if (in.read(reinterpret_cast<char*>(head), headBytes) && ParseWav(head, headBytes, size, w) && IsMixerFormat(w)) {
+        if (ConvertedBytes(w) > MixerMaxBufferBytes) return -1;
         std::vector<int16_t> samples(w.DataBytes / 4 * 2);
         in.seekg(static_cast<std::streamoff>(w.DataAt));
         if (!in.read(reinterpret_cast<char*>(samples.data()), samples.size() * 2)) return -1;
@@ -217,8 +227,14 @@ int MixerLoadWav(const std::string& path) {
     in.seekg(0);
     if (!in.read(reinterpret_cast<char*>(file.data()), size)) return -1;
     std::vector<int16_t> samples;
-    if (!DecodeWav(file, samples)) return -1;
+    if (!MixerDecodeWav(file.data(), file.size(), samples)) return -1;
     return NewBuffer(std::move(samples));
+}
+
+uint32_t MixerBufferFrames(int buffer) {
+    DeviceLock lock;
+    Buffer* b = Find(buffer);
+    return b ? b->Frames : 0;
 }
 
 void MixerFreeBuffer(int buffer) {

@@ -5,6 +5,7 @@
 // plain function that tests call directly.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +19,12 @@ void MixerCloseDevice();
 // Decodes a WAV file (any PCM format is converted) into a new buffer; returns
 // its handle, or -1.
 int MixerLoadWav(const std::string& path);
+// The same from a WAV file's bytes into interleaved stereo at the mixer's rate.
+bool MixerDecodeWav(const uint8_t* file, size_t size, std::vector<int16_t>& out);
+// A file whose sound would need more than this once converted is refused
+// before it is converted (about 12 minutes of sound).
+constexpr uint64_t MixerMaxBufferBytes = 64u << 20;
+uint32_t MixerBufferFrames(int buffer);
 // A buffer from ready samples (interleaved stereo int16).
 int MixerCreateBuffer(const std::vector<int16_t>& stereoSamples);
 void MixerFreeBuffer(int buffer);

@@ -19,14 +19,20 @@ const COLORREF* Row(const Surface& s, int y) { return s.Pixels.data() + static_c
 
 // Clips a copy of w x h from (sx, sy) of src to (x, y) of dst against both
 // surfaces, as GDI does: the parts that fall outside either are left out.
+// In 64 bits, so any int position clips without overflow; what is left lies
+// inside both surfaces.
 bool ClipCopy(const Surface& dst, int& x, int& y, int& w, int& h, const Surface& src, int& sx, int& sy) {
-    if (sx < 0) { x -= sx; w += sx; sx = 0; }
-    if (sy < 0) { y -= sy; h += sy; sy = 0; }
-    if (x < 0) { sx -= x; w += x; x = 0; }
-    if (y < 0) { sy -= y; h += y; y = 0; }
-    w = std::min({w, dst.Width - x, src.Width - sx});
-    h = std::min({h, dst.Height - y, src.Height - sy});
-    return w > 0 && h > 0;
+    int64_t X = x, Y = y, W = w, H = h, SX = sx, SY = sy;
+    if (SX < 0) { X -= SX; W += SX; SX = 0; }
+    if (SY < 0) { Y -= SY; H += SY; SY = 0; }
+    if (X < 0) { SX -= X; W += X; X = 0; }
+    if (Y < 0) { SY -= Y; H += Y; Y = 0; }
+    W = std::min({W, dst.Width - X, src.Width - SX});
+    H = std::min({H, dst.Height - Y, src.Height - SY});
+    if (W <= 0 || H <= 0) return false;
+    x = static_cast<int>(X), y = static_cast<int>(Y), w = static_cast<int>(W), h = static_cast<int>(H);
+    sx = static_cast<int>(SX), sy = static_cast<int>(SY);
+    return true;
 }
 
 void AndRow(COLORREF* __restrict d, const COLORREF* __restrict s, int n) {
@@ -192,8 +198,9 @@ bool AlphaBlend(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || alpha < 0 || alpha > 255) return false;
     if (!Usable(src) || sx < 0 || sy < 0 || sx > src.Width - sw || sy > src.Height - sh) return false;
     if (!Usable(dst)) return true;
-    const int x0 = std::max(dx, 0), x1 = std::min(dx + dw, dst.Width);
-    const int y0 = std::max(dy, 0), y1 = std::min(dy + dh, dst.Height);
+    // The ends in 64 bits: a far-off rectangle must not overflow.
+    const int x0 = std::max(dx, 0), x1 = static_cast<int>(std::min<int64_t>(int64_t{dx} + dw, dst.Width));
+    const int y0 = std::max(dy, 0), y1 = static_cast<int>(std::min<int64_t>(int64_t{dy} + dh, dst.Height));
     if (x0 >= x1 || y0 >= y1) return true;
     const int w = x1 - x0;
     const uint16_t a = static_cast<uint16_t>(alpha);
@@ -210,7 +217,7 @@ bool AlphaBlend(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src
 
     if (dw == sw && dh == sh) {
         for (int y = y0; y < y1; y++) {
-            const COLORREF* s = Row(*from, sy + (y - dy)) + sx + (x0 - dx);
+            const COLORREF* s = Row(*from, static_cast<int>(sy + (int64_t{y} - dy))) + sx + (int64_t{x0} - dx);
             BlendRow(reinterpret_cast<uint8_t*>(Row(dst, y) + x0), reinterpret_cast<const uint8_t*>(s), w * 4, a);
         }
         return true;
@@ -220,9 +227,9 @@ bool AlphaBlend(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src
     std::vector<COLORREF> line(static_cast<size_t>(w));
     std::vector<int> cols(static_cast<size_t>(w));
     for (int c = 0; c < w; c++)
-        cols[c] = sx + static_cast<int>((2LL * (x0 - dx + c) + 1) * sw / (2LL * dw));
+        cols[c] = sx + static_cast<int>((2 * (int64_t{x0} - dx + c) + 1) * sw / (2LL * dw));
     for (int y = y0; y < y1; y++) {
-        int srow = sy + static_cast<int>((2LL * (y - dy) + 1) * sh / (2LL * dh));
+        int srow = sy + static_cast<int>((2 * (int64_t{y} - dy) + 1) * sh / (2LL * dh));
         const COLORREF* s = Row(*from, srow);
         for (int c = 0; c < w; c++) line[c] = s[cols[c]];
         BlendRow(reinterpret_cast<uint8_t*>(Row(dst, y) + x0), reinterpret_cast<const uint8_t*>(line.data()), w * 4, a);

@@ -171,19 +171,21 @@ void TextOut(Surface& s, int x, int y, std::string_view text) {
     const Line* line = GetLine(s, text);
     if (!line || line->W == 0 || s.Pixels.size() < static_cast<size_t>(s.Width) * s.Height) return;
     const unsigned cr = s.TextColour & 0xFF, cg = (s.TextColour >> 8) & 0xFF, cb = (s.TextColour >> 16) & 0xFF;
-    const int x0 = std::max(0, -x), x1 = std::min(line->W, s.Width - x);
-    const int y0 = std::max(0, -y), y1 = std::min(line->H, s.Height - y);
-    for (int r = y0; r < y1; r++) {
+    // Clipped in 64 bits, so any position is safe.
+    const int64_t X = x, Y = y;
+    const int64_t x0 = std::max<int64_t>(0, -X), x1 = std::min<int64_t>(line->W, s.Width - X);
+    const int64_t y0 = std::max<int64_t>(0, -Y), y1 = std::min<int64_t>(line->H, s.Height - Y);
+    for (int64_t r = y0; r < y1; r++) {
         const uint8_t* cov = &line->Coverage[static_cast<size_t>(r) * line->W];
-        COLORREF* d = &s.Pixels[static_cast<size_t>(y + r) * s.Width + x];
-        for (int c = x0; c < x1; c++) {
+        COLORREF* d = &s.Pixels[static_cast<size_t>(Y + r) * s.Width];
+        for (int64_t c = x0; c < x1; c++) {
             const unsigned a = cov[c];
             if (a == 0) continue;
             const unsigned na = 255 - a;
-            const COLORREF p = d[c];
+            COLORREF& p = d[X + c];
             // round((colour * a + pixel * (255 - a)) / 255) per channel
             auto mix = [&](unsigned col, unsigned px) { return ((col * a + px * na + 128) * 257) >> 16; };
-            d[c] = mix(cr, p & 0xFF) | (mix(cg, (p >> 8) & 0xFF) << 8) | (mix(cb, (p >> 16) & 0xFF) << 16);
+            p = mix(cr, p & 0xFF) | (mix(cg, (p >> 8) & 0xFF) << 8) | (mix(cb, (p >> 16) & 0xFF) << 16);
         }
     }
 }

@@ -81,7 +81,7 @@ void Randomize(uint32_t seed) { RndState = seed & 0xFFFFFFu; }
 void Randomize() {
     // Mix the tick count in, keeping the current state's influence like the
     // original re-seed did.
-    uint32_t t = GetTickCount();
+    uint32_t t = static_cast<uint32_t>(GetTickCount());  // the low 32 bits, as ever
     uint32_t mixed = ((t & 0xFFFF) << 8) ^ (t >> 8);
     RndState = (RndState & 0xFF) ^ (mixed & 0xFFFFFFu);
 }

@@ -56,7 +56,8 @@ Single CrateX[10], CrateY[10];
 Integer CrateBullets[10];
 Single BugerX, BugerY;
 
-Long LastSecondTick, Fps, FrameCount, IdleLoops, MaxIdleLoops, NextFrameTick;
+Long Fps, FrameCount, IdleLoops, MaxIdleLoops;
+int64_t LastSecondTick, NextFrameTick;
 Integer GameSeconds, GameMinutes, SpawnCounter, StillFireSeconds, WaveLeft, WavePending, WaveSize, WaveTimer;
 
 Integer HitHistory[10], HitsInHistory;

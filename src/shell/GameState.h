@@ -131,7 +131,9 @@ extern Single CrateX[10], CrateY[10];
 extern Integer CrateBullets[10];
 extern Single BugerX, BugerY;  // top-left of the cleaning creature
 
-extern Long LastSecondTick, Fps, FrameCount, IdleLoops, MaxIdleLoops, NextFrameTick;
+extern Long Fps, FrameCount, IdleLoops, MaxIdleLoops;
+// Milliseconds of the tick count, 64-bit so they never wrap.
+extern int64_t LastSecondTick, NextFrameTick;
 extern Integer GameSeconds, GameMinutes, SpawnCounter, StillFireSeconds, WaveLeft, WavePending, WaveSize,
     WaveTimer;
 

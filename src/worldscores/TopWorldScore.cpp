@@ -1,6 +1,5 @@
 #include "worldscores/TopWorldScore.h"
 
-#include <cctype>
 #include <vector>
 
 #include "platform/Files.h"
@@ -13,11 +12,8 @@ std::string LastUpdateKey;
 Long SliderKnobY = 51;
 Integer WorldReadCounter;
 
-namespace {
-// One attempt; false on an error that sends the reader to the template.
-bool ReadOnce(const std::string& path) {
-    std::vector<std::string> lines;
-    if (!ReadTextLines(path, lines)) return false;
+bool ParseWorldFile(std::string_view data) {
+    const std::vector<std::string> lines = SplitTextLines(data);
     size_t at = 0;
     for (int i = 0; i <= 500; i++) {
         if (at >= lines.size()) return false;  // ended before "END"
@@ -35,6 +31,13 @@ bool ReadOnce(const std::string& path) {
     }
     if (at < lines.size()) LastUpdateText = lines[at];
     return true;
+}
+
+namespace {
+// One attempt; false on an error that sends the reader to the template.
+bool ReadOnce(const std::string& path) {
+    std::string data;
+    return ReadWholeFile(path, data) && ParseWorldFile(data);
 }
 }  // namespace
 

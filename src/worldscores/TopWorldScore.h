@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "scores/TopScoreList.h"
 #include "shell/Basic.h"
@@ -18,3 +19,6 @@ extern Integer WorldReadCounter;
 // Reads the file on the first call and then every 10,000th; a missing or
 // damaged file is replaced by the clean template and read once more.
 void ReadWorldFile();
+// The game's table from the file's text; false when it ends before "END" and
+// its 501 records (the entries read up to there stay set).
+bool ParseWorldFile(std::string_view data);

@@ -1,6 +1,8 @@
 // libFuzzer target: any bytes as the score file. The reader must not crash,
 // every field must stay within its column, and what it read must write back
 // as a table that reads again.
+// fuzz-sources: src/scores/ScoreFile.cpp
+// fuzz-runs: 20000
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -2,6 +2,7 @@
 // crash, and nothing it accepts may lead anywhere unsafe: a host of plain name
 // characters, a port in range, no control characters in the account, and only
 // http(s) web addresses. Writing the settings back must read the same.
+// fuzz-sources: src/worldscores/ServerFile.cpp src/opponents/KeyFile.cpp
 #include <cctype>
 #include <cstddef>
 #include <cstdint>

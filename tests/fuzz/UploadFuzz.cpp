@@ -1,8 +1,8 @@
 // libFuzzer target: any bytes as a player's upload to the score server.
 // The check must not crash, and whatever it accepts must merge into a world
 // table that the game reads back unchanged and a page that shows names as text.
-// Links: src/server/Upload.cpp src/server/Merge.cpp src/server/WorldPage.cpp
-//        src/worldscores/WorldFile.cpp src/scores/ScoreFile.cpp src/scores/NameText.cpp
+// fuzz-sources: src/server/Upload.cpp src/server/Merge.cpp src/server/WorldPage.cpp
+// fuzz-sources: src/worldscores/WorldFile.cpp src/scores/ScoreFile.cpp src/scores/NameText.cpp
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
