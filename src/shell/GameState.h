@@ -40,7 +40,7 @@ struct Unit {
     Integer MeleeXP = 0;
 };
 
-// A bullet in flight. Angle was text of a Single and BX/BY text of Doubles.
+// A bullet in flight. Angle holds a Single's value, BX and BY Doubles'.
 struct Bullet {
     Integer Life = 0;  // remaining travel; > 0 while flying
     Single Angle = 0;
@@ -166,3 +166,7 @@ Integer DirectionAndDistance(double x1, double y1, double x2, double y2);
 
 // Resets every global to its start-of-program value (tests).
 void ResetGameState();
+// Clears the per-game state of the battlefield mechanisms (new game): pickups,
+// sheep, drugs, blood, snow, the cleaner, the plane and bombs, kills in a row,
+// the bonus and the score line.
+void ResetBattlefield();
