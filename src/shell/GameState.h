@@ -11,8 +11,8 @@
 // ---------------------------------------------------------------- records
 
 // A soldier on the field. Slot 0 is the player, 1..50 the opponents.
-// Speed and BulletRange were decimal text in the original; they are kept as
-// Singles, which gives the same values.
+// Speed and BulletRange are decimal text in the game's rules: Doubles here,
+// set through TextValue so they hold what the text would.
 struct Unit {
     Integer Active = 0;       // -1 while alive in the slot
     Single X = 0, Y = 0;      // top-left of the 20 x 20 sprite
@@ -26,11 +26,11 @@ struct Unit {
     std::string GameDate;     // player only: "yyyymmdd"
     std::string UnitName;     // unit file key "NA"
     Integer Ammo = 0;         // "OM"
-    Single Speed = 0;         // "DE": tenths of a pixel per frame
+    Double Speed = 0;         // "DE": tenths of a pixel per frame
     Single Health = 0;        // "HT"
     Integer Spread = 0;       // "EL"
     Integer BulletSpeed = 0;  // "ED"
-    Single BulletRange = 0;   // "GN"
+    Double BulletRange = 0;   // "GN"
     Integer Recharge = 0;     // "EM"
     Integer Melee = 0;        // "EE"
     Integer SpeedXP = 0;
