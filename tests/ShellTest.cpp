@@ -10,10 +10,12 @@
 #include "menus/Menus.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
+#include "scores/TopScoreList.h"
 #include "shell/DebugLine.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
 #include "shell/Loading.h"
+#include "support/SoundProbe.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -197,4 +199,87 @@ TEST(MainLoopPass, MenuShimmersWithBlending) {
     MainLoopPass();
     int32_t v = GetPixel(Field, 290, 5) & 0xFF;
     EXPECT_LE(v, 250 * 164 / 255 + 1);  // at most 64 % of the menu
+}
+
+TEST(FrameStep, EscapeEndsTheFrameBeforeAnythingMovesOrIsDrawn) {
+    FramePrep();
+    OptAlphaBlend = 8;
+    CreateSurface(MainMenu, 270, 270, RGB(0, 0, 200));
+    Units[0].Active = -1;
+    Units[0].X = Units[0].Y = 140;
+    Units[0].Speed = 10;
+    Units[0].WalkLeft = 20;
+    Bullets[1].Life = 50;
+    Bullets[1].Speed = 3;
+    Bullets[1].DX = 1;
+    Bullets[1].BX = Bullets[1].BY = 100;
+    FrameCount = 7;
+    TestSetKey(DIK_ESCAPE, true);
+    FrameStep();
+    TestReleaseAllKeys();
+    EXPECT_EQ(GamePaused, -1);
+    EXPECT_EQ(Bullets[1].Life, 50);
+    EXPECT_DOUBLE_EQ(Bullets[1].BX, 100);
+    EXPECT_EQ(Units[0].X, 140);
+    EXPECT_EQ(Units[0].WalkLeft, 20);
+    EXPECT_EQ(GetPixel(Field, 150, 150), static_cast<int32_t>(RGB(1, 2, 3)));  // the last frame's picture
+    EXPECT_EQ(FrameCount, 7);
+    FreeSurface(MainMenu);
+}
+
+TEST(MainLoopPass, TheGameRunsItsLoopsAndStopsThemWhenTheFramesEnd) {
+    TempGameDir dir;
+    FramePrep();
+    OptDebugInfo = 8;
+    GamePaused = -1;  // no frames: the block runs on its own
+    TestSetMouse(299, 299);
+    LoadProbeSounds({8, 9, 22, 36});
+    // A sound played since the mark has its pan set again.
+    auto mark = [] { for (int id : {8, 9, 36}) MixerSetPan(SoundBuffer(id), -555); };
+    auto played = [](int id) { return MixerGetPan(SoundBuffer(id)) != -555; };
+
+    mark();
+    BoostTimers[4] = 50;  // not one of the four the heart beats for
+    MainLoopPass();
+    EXPECT_FALSE(played(36) || played(9) || played(8));
+
+    for (int t = 0; t <= 3; t++) {
+        mark();
+        BoostTimers[0] = BoostTimers[1] = BoostTimers[2] = BoostTimers[3] = 0;
+        BoostTimers[t] = 5;
+        MainLoopPass();
+        EXPECT_TRUE(played(36)) << t;
+    }
+    mark();
+    AirPlaneActive = BugerActive = -1;
+    for (int id : {8, 9, 22, 36}) MixerPlay(SoundBuffer(id), true);
+    MouseLeft = -1;
+    MainLoopPass();
+    EXPECT_TRUE(played(9) && played(8));
+    EXPECT_FALSE(Playing(22) || Playing(36) || Playing(9) || Playing(8));
+    EXPECT_EQ(MouseLeft, 0);
+
+    // In the menus without a game nothing of this runs.
+    GameRunning = GamePaused = 0;
+    MixerPlay(SoundBuffer(22), true);
+    MouseLeft = -1;
+    MainLoopPass();
+    EXPECT_TRUE(Playing(22));
+    EXPECT_EQ(MouseLeft, -1);
+    FreeSounds();
+}
+
+TEST(MainLoopPass, AScreenHandsOverToALaterOneInTheSamePass) {
+    TempGameDir dir;
+    FramePrep();
+    GameRunning = 0;
+    OptDebugInfo = 8;
+    MenuClickedY = MenuHoverY = 0;
+    ScoreReadCounter = 0;
+    TestSetMouse(35, 82);  // "HIGH SCORES" of the main menu
+    MouseLeft = -1;
+    MainLoopPass();
+    EXPECT_EQ(ScoreReadCounter, 1);  // the high score screen has run already
+    MouseLeft = 0;
+    MenuCode.clear();
 }

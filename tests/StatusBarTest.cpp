@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "scores/TopScoreList.h"
 #include "support/Battlefield.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -100,6 +101,20 @@ TEST_F(Status, TheScoreLineNamesThePlaceAheadUnlessItIsOff) {
     OptScoreInfo = 0;
     ScoreInfoLine();
     EXPECT_EQ(ScoreLine(), "Score: 2000   Top of the table!");
+    for (auto& r : TopScores) r = ScoreRecord{};
+}
+
+TEST_F(Status, TheScoreLineReadsATableNeverReadBefore) {
+    TempGameDir dir;
+    for (auto& r : TopScores) r = ScoreRecord{};
+    TopScores[0].Score = "900  ";
+    TopScores[1].Score = "300  ";
+    WriteScoreFile();
+    for (auto& r : TopScores) r = ScoreRecord{};
+    ScoreReadCounter = 0;
+    HitScore = 100;
+    ScoreInfoLine();
+    EXPECT_EQ(ScoreLine(), "Score: 100   Ahead: #2  300");
     for (auto& r : TopScores) r = ScoreRecord{};
 }
 
