@@ -8,6 +8,7 @@
 
 #include "graphics/WorkWithMemory.h"
 #include "menus/Menus.h"
+#include "menus/Options.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "scores/TopScoreList.h"
@@ -282,4 +283,26 @@ TEST(MainLoopPass, AScreenHandsOverToALaterOneInTheSamePass) {
     EXPECT_EQ(ScoreReadCounter, 1);  // the high score screen has run already
     MouseLeft = 0;
     MenuCode.clear();
+}
+
+TEST(MainLoopPass, TheMenusBeginOverTheTerrainWithTheirMusicInTheMiddle) {
+    TempGameDir dir;
+    FramePrep();
+    MapsGenerated = 1;
+    MusicVolume = 50;
+    LoadSaveOptions(true);
+    CreateSurface(MainMenu, 270, 270, RGB(0, 0, 200));
+    LoadProbeSounds({26});
+    GamePaused = -1;
+    MainLoopBegin();
+    EXPECT_EQ(GameRunning | GamePaused, 0);
+    EXPECT_TRUE(Playing(26));
+    const int32_t pan = MixerGetPan(SoundBuffer(26));
+    PlaySound(26, 500);
+    EXPECT_EQ(MixerGetPan(SoundBuffer(26)), pan);
+    // The menu panel at 55 % (alpha 141) over the terrain.
+    EXPECT_EQ(GetPixel(MenuField, 5, 5), static_cast<int32_t>(RGB(200, 100, 50)));
+    EXPECT_NEAR(GetPixel(MenuField, 150, 150) & 0xFF, 200 * (256 - 141) / 256, 1);
+    FreeSounds();
+    FreeSurface(MainMenu);
 }
