@@ -176,15 +176,15 @@ TEST(MoveBullets, TheCleanerSwallowsBulletsNearItsBody) {
 TEST(MoveBullets, HitScoreOnlyForATargetWithHealthLeft) {
     BattleReset();
     PlaceUnit(0, 0, 0);
-    Unit& t = PlaceUnit(1, 100, 100);
+    Unit& t = PlaceUnit(MaxUnit, 100, 100);  // the last slot is looked at too
     t.BulletSpeed = 7;  // (7 - 2) \ 2 = 2 a hit
     t.Health = 0;       // not yet found dead
     StillBullet(0, 110, 110);
     MoveBullets();
     EXPECT_EQ(HitScore, 0);
     EXPECT_EQ(t.Active, 0);
-    PlaceUnit(1, 100, 100).BulletSpeed = 7;
-    Units[1].Health = 0.5f;
+    PlaceUnit(MaxUnit, 100, 100).BulletSpeed = 7;
+    t.Health = 0.5f;
     StillBullet(0, 110, 110);
     MoveBullets();
     EXPECT_EQ(HitScore, 2);

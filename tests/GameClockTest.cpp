@@ -180,6 +180,9 @@ TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {
             waves.push_back(GameMinutes);
             sizes.push_back(WaveLeft);
             EXPECT_EQ(WaveTimer, 59);
+            WaveLeft = 0;
+            OneSecond();  // announced once: the timer runs down
+            EXPECT_EQ(WaveTimer, 58);
         }
     }
     EXPECT_EQ(alarms, (std::vector<int>{2, 5, 8, 11, 14, 17}));

@@ -135,7 +135,7 @@ TEST(FrameStep, ShakeLeavesTheUncoveredEdgeAsItWas) {
     OptAlphaBlend = 8;
     OptBulletFly = 8;
     ShakeActive = -1;
-    bool sawShift = false;
+    bool sawShift = false, sawLeft = false, sawUp = false;
     for (int i = 0; i < 20; i++) {
         CreateSurface(Field, 300, 300, RGB(7, 7, 7));
         FrameStep();
@@ -145,8 +145,11 @@ TEST(FrameStep, ShakeLeavesTheUncoveredEdgeAsItWas) {
         if (GetPixel(Field, 299, 150) == static_cast<int32_t>(RGB(7, 7, 7)) ||
             GetPixel(Field, 150, 299) == static_cast<int32_t>(RGB(7, 7, 7)))
             sawShift = true;
+        sawLeft = sawLeft || GetPixel(Field, 299, 150) == static_cast<int32_t>(RGB(7, 7, 7));
+        sawUp = sawUp || GetPixel(Field, 150, 299) == static_cast<int32_t>(RGB(7, 7, 7));
     }
     EXPECT_TRUE(sawShift);
+    EXPECT_TRUE(sawLeft && sawUp);  // both directions, each drawn anew
 }
 
 TEST(FrameStep, CursorTrailStartsAtTheOrigin) {

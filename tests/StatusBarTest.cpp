@@ -86,6 +86,22 @@ TEST_F(Status, KillsInARowWithinThreeSecondsEarnABonus) {
     EXPECT_EQ(BonusScore, 15);
 }
 
+TEST_F(Status, TheRowIsNamedFromTwoKillsOn) {
+    if (TextWidth(Field, "2 in a row") == 0) GTEST_SKIP() << "no font";
+    auto reddish = [] {
+        int n = 0;
+        for (int y = 18; y < 32; y++)
+            for (int x = 232; x < 300; x++) n += (GetPixel(Field, x, y) & 0xFF) > 100;
+        return n;
+    };
+    KillEvent();
+    StatusBarStep();
+    EXPECT_EQ(reddish(), 0);  // one kill is no row yet
+    KillEvent();
+    StatusBarStep();
+    EXPECT_GT(reddish(), 0);
+}
+
 TEST_F(Status, TheScoreLineNamesThePlaceAheadUnlessItIsOff) {
     for (int i = 0; i < 10; i++) TopScores[i].Score = "   " + StrInt(1000 - i * 100) + "  ";
     HitScore = 450;
