@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "graphics/WorkWithMemory.h"
+#include "menus/MenuEffects.h"
 #include "menus/Menus.h"
 #include "menus/Options.h"
 #include "platform/Clock.h"
@@ -308,4 +309,18 @@ TEST(MainLoopPass, TheMenusBeginOverTheTerrainWithTheirMusicInTheMiddle) {
     EXPECT_NEAR(GetPixel(MenuField, 150, 150) & 0xFF, 200 * (256 - 141) / 256, 1);
     FreeSounds();
     FreeSurface(MainMenu);
+}
+
+TEST(MainLoopPass, BloodDripsFromTheMovingCursorOverTheMenus) {
+    FramePrep();
+    GameRunning = 0;
+    OptDebugInfo = 8;
+    MenuEffects();  // blood off: none left from before
+    ASSERT_EQ(MenuBloodDrops(), 0);
+    OptBloodFly = 0;
+    for (int x = 280; x < 290; x++) {
+        TestSetMouse(x, 290);
+        MainLoopPass();
+    }
+    EXPECT_GT(MenuBloodDrops(), 0);
 }

@@ -69,6 +69,19 @@ TEST_F(Status, TheBarsShowHealthAndSkillsOverTheBackground) {
     EXPECT_EQ(GetPixel(StatusField, 120, 5), RGB(10, 10, 10));
 }
 
+TEST_F(Status, EachStripAtItsOwnRow) {
+    CreateSurface(StatusField, 300, 78, RGB(1, 1, 1));
+    SetStatusBackground();
+    Surface* sheets[] = {&StatusHealth, &StatusAmmo, &StatusAccuracy, &StatusRecharge, &StatusBulletSpeed, &StatusMelee};
+    const int rows[] = {0, 10, 25, 35, 45, 55};
+    for (int k = 0; k < 6; k++) CreateSurface(*sheets[k], 300, 20, RGB(20 + k, 0, 0));
+    DrawStatusBar();
+    for (int k = 0; k < 6; k++) {
+        EXPECT_EQ(GetPixel(StatusField, 296, rows[k] + 3), RGB(20 + k, 0, 0)) << k;
+        FreeSurface(*sheets[k]);
+    }
+}
+
 TEST_F(Status, KillsInARowWithinThreeSecondsEarnABonus) {
     KillEvent();
     AdvanceTestClock(2900);
