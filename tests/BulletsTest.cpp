@@ -153,6 +153,10 @@ TEST(MoveBullets, FliesSpeedStepsWithTrailAndHead) {
     MoveBullets();
     EXPECT_EQ(GetPixel(Field, 55, 100), 0);
     EXPECT_EQ(GetPixel(Field, 56, 100), head);
+    Bullets[MaxBullet] = b;  // the last slot flies too
+    b.Life = 0;
+    MoveBullets();
+    EXPECT_DOUBLE_EQ(Bullets[MaxBullet].BX, 59);
 }
 
 TEST(MoveBullets, TheCleanerSwallowsBulletsNearItsBody) {

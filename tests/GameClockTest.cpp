@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -169,7 +170,13 @@ TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {
         SpawnCounter = 0;
         MixerStop(SoundBuffer(37));
         OneSecond();  // second 57
-        if (Playing(37)) alarms.push_back(m);
+        if (Playing(37)) {
+            alarms.push_back(m);
+            // Heard at x 145 of the field.
+            const int32_t pan = MixerGetPan(SoundBuffer(37));
+            PlaySound(37, 145 * 10.0 / 3);
+            EXPECT_EQ(MixerGetPan(SoundBuffer(37)), pan);
+        }
         MixerStop(SoundBuffer(37));
         OneSecond();  // 58: no alarm
         EXPECT_FALSE(Playing(37)) << m;
@@ -200,8 +207,11 @@ TEST_F(ClockFixture, WaveOpponentsEnterAtTheirPointsByTheCountLeft) {
     const std::map<int, std::pair<float, float>> entry{{1, {20, -20}},  {3, {90, 320}},  {4, {110, 320}},
                                                        {5, {130, -20}}, {7, {170, -20}}, {8, {190, 320}},
                                                        {9, {210, 320}}, {11, {280, -20}}};
+    std::set<double> speeds;
     for (int k = 1; k <= 12; k++) {
         const Unit& u = Units[k];
+        EXPECT_TRUE(u.Speed >= 7 && u.Speed <= 11) << k;
+        speeds.insert(u.Speed);
         auto it = entry.find(13 - k);
         if (it == entry.end()) {
             EXPECT_NEAR(std::hypot(u.X - 140, u.Y - 140), 210, 0.01) << k;
@@ -210,6 +220,7 @@ TEST_F(ClockFixture, WaveOpponentsEnterAtTheirPointsByTheCountLeft) {
             EXPECT_EQ(u.Y, it->second.second) << k;
         }
     }
+    EXPECT_GT(speeds.size(), 1u);  // each its own speed, 7 to 11
 }
 
 TEST_F(ClockFixture, TheEndOfAGameEntersTheScoreOverTheFrozenField) {
@@ -259,4 +270,19 @@ TEST_F(ClockFixture, RangesKeepTheirDecimalsInComparisons) {
     EXPECT_GT(o.BulletRange, 20);
     UpdateUnits();
     EXPECT_EQ(o.Ammo, 9);  // it fired
+}
+
+TEST_F(ClockFixture, TheCapHoldsOnlyWithoutAWaveAndFramesAreCountedEachSecond) {
+    GameMinutes = 5;
+    AliveCount = 10;  // above the cap of 9
+    SpawnTick();
+    EXPECT_EQ(LiveOpponents(), 0);
+    WaveTimer = 1;  // the wave's last second still places
+    SpawnTick();
+    EXPECT_EQ(LiveOpponents(), 1);
+
+    for (int f = 0; f < 7; f++) ClockStep();
+    AdvanceTestClock(1000);
+    ClockStep();
+    EXPECT_EQ(Fps, 7);
 }
