@@ -27,6 +27,10 @@ TEST(Basic, NumberText) {
     EXPECT_EQ(StrSingle(10.0f), "10");
     EXPECT_EQ(StrDouble(1.0 / 3.0), ".333333333333333");
     EXPECT_EQ(ToNumber(" 12 ").value(), 12);
+    EXPECT_EQ(ToNumber("\t7\t").value(), 7);  // a value read from a hand-edited line
+    EXPECT_EQ(ToNumber("7\r\n").value(), 7);
+    EXPECT_EQ(PrintNum(999999999999999.0), " 999999999999999 ");
+    EXPECT_EQ(PrintNum(1e15), " 1E+15 ");  // sixteen digits: the exponent form
     EXPECT_EQ(ToNumber("-3.5").value(), -3.5);
     EXPECT_FALSE(ToNumber("abc").has_value());
     EXPECT_FALSE(ToNumber("").has_value());

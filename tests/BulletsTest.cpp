@@ -1,6 +1,8 @@
 // Bullet flight, hits on units and sheep, kills and the death check.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "battle/Bullets.h"
 #include "graphics/WorkWithMemory.h"
 #include "support/Battle.h"
@@ -131,5 +133,140 @@ TEST(UnitDeathCheck, CorpseOnceAndOnlyBelowOneHealth) {
     EXPECT_EQ(Units[0].Active, 0);
     EXPECT_EQ(Kills, 1);
     EXPECT_EQ(GetPixel(Terain, 60, 60), 0);
+    FreeSurface(Dead);
+}
+
+TEST(MoveBullets, FliesSpeedStepsWithTrailAndHead) {
+    BattleReset();
+    PlaceUnit(0, 0, 0);
+    const int32_t trail = RGB(0xEB, 0xFF, 0x00), head = RGB(0xFF, 0xFF, 0x00);
+    Bullet& b = StillBullet(0, 50, 100, 3, 60);
+    b.DX = 1;
+    MoveBullets();
+    EXPECT_DOUBLE_EQ(b.BX, 53);
+    EXPECT_EQ(b.Life, 57);
+    EXPECT_EQ(GetPixel(Field, 51, 100), trail);
+    EXPECT_EQ(GetPixel(Field, 52, 100), trail);
+    EXPECT_EQ(GetPixel(Field, 53, 100), head);
+    EXPECT_EQ(GetPixel(Field, 54, 100), 0);
+    OptBulletFly = 8;  // no trail, the head still
+    MoveBullets();
+    EXPECT_EQ(GetPixel(Field, 55, 100), 0);
+    EXPECT_EQ(GetPixel(Field, 56, 100), head);
+    Bullets[MaxBullet] = b;  // the last slot flies too
+    b.Life = 0;
+    MoveBullets();
+    EXPECT_DOUBLE_EQ(Bullets[MaxBullet].BX, 59);
+}
+
+TEST(MoveBullets, TheCleanerSwallowsBulletsNearItsBody) {
+    BattleReset();
+    PlaceUnit(0, 0, 0);
+    Unit& t = PlaceUnit(1, 135, 125);  // centred on the bullet
+    BugerActive = -1;
+    BugerX = 100;  // the body's point (117, 135), 28 pixels left of the bullet
+    BugerY = 100;
+    Bullet& b = StillBullet(0, 145, 135);
+    MoveBullets();
+    EXPECT_EQ(b.Life, 0);
+    EXPECT_EQ(t.Health, 100);  // it never reaches the unit
+    EXPECT_EQ(HitScore, 0);
+    BugerX = 99;  // 29 pixels: the unit is hit
+    StillBullet(0, 145, 135);
+    MoveBullets();
+    EXPECT_EQ(t.Health, 91);
+}
+
+TEST(MoveBullets, HitScoreOnlyForATargetWithHealthLeft) {
+    BattleReset();
+    PlaceUnit(0, 0, 0);
+    Unit& t = PlaceUnit(MaxUnit, 100, 100);  // the last slot is looked at too
+    t.BulletSpeed = 7;  // (7 - 2) \ 2 = 2 a hit
+    t.Health = 0;       // not yet found dead
+    StillBullet(0, 110, 110);
+    MoveBullets();
+    EXPECT_EQ(HitScore, 0);
+    EXPECT_EQ(t.Active, 0);
+    PlaceUnit(MaxUnit, 100, 100).BulletSpeed = 7;
+    t.Health = 0.5f;
+    StillBullet(0, 110, 110);
+    MoveBullets();
+    EXPECT_EQ(HitScore, 2);
+}
+
+TEST(MoveBullets, ASpentOpponentBulletTakesBackTheKillOfAnyDeathItSees) {
+    // Unit 2 has no health left when the bullet looks at it; it dies in the
+    // bullet's death check. Whose kill it is depends on that bullet.
+    auto killsAfter = [](int owner, bool spent) {
+        BattleReset();
+        PlaceUnit(0, 0, 0);
+        PlaceUnit(3, 250, 250);
+        PlaceUnit(1, 100, 100);              // takes the hit: the bullet is spent
+        PlaceUnit(2, 200, 100).Health = 0.5f;
+        StillBullet(owner, 110, spent ? 110 : 160);
+        MoveBullets();
+        EXPECT_EQ(Units[2].Active, 0);
+        return Kills;
+    };
+    EXPECT_EQ(killsAfter(3, true), 0);   // spent by the hit on unit 1
+    EXPECT_EQ(killsAfter(3, false), 1);  // still flying: the death stands
+    EXPECT_EQ(killsAfter(0, true), 1);   // the player's bullet
+}
+
+TEST(MoveBullets, SheepLoseThirtyAndUpToFortyNineMore) {
+    BattleReset();
+    PlaceUnit(0, 0, 0);
+    int least = 1000, most = 0;
+    for (int n = 0; n < 300; n++) {
+        Sheeps[0] = Sheep{};
+        Sheeps[0].Active = -1;
+        Sheeps[0].X = 100;
+        Sheeps[0].Y = 100;
+        Sheeps[0].Health = 500;
+        StillBullet(1, 111, 111);
+        MoveBullets();
+        const int lost = 500 - Sheeps[0].Health;
+        least = std::min(least, lost);
+        most = std::max(most, lost);
+    }
+    EXPECT_GE(least, 30);
+    EXPECT_LE(least, 32);
+    EXPECT_GE(most, 77);
+    EXPECT_LE(most, 79);
+    EXPECT_EQ(HitScore, 0);  // not the player's bullets
+}
+
+TEST(UnitDeathCheck, EachCorpseVariantWithItsOwnMaskAndACrateWithTheAmmunition) {
+    // Variant k: a colour of its own with one hole at (k + 1, k + 1) of its cell.
+    const COLORREF colour[4] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200), RGB(200, 200, 0)};
+    CreateSurface(Dead, 40, 80, 0);
+    for (int k = 0; k < 4; k++)
+        for (int y = 0; y < 20; y++)
+            for (int x = 0; x < 20; x++) {
+                const bool hole = x == k + 1 && y == k + 1;
+                SetPixel(Dead, x, 20 * k + y, hole ? 0 : colour[k]);
+                SetPixel(Dead, 20 + x, 20 * k + y, hole ? RGB(255, 255, 255) : 0);
+            }
+    bool seen[4] = {};
+    for (int n = 0; n < 60; n++) {
+        BattleReset(static_cast<uint32_t>(n + 1));
+        CreateSurface(Terain, 300, 300, RGB(10, 20, 30));
+        Unit& t = PlaceUnit(5, 60.4f, 80.6f);  // drawn at (60, 81)
+        t.Ammo = 13;
+        t.Health = 0;
+        UnitDeathCheck(5);
+        int k = 0;
+        while (k < 4 && GetPixel(Terain, 70, 91) != static_cast<int32_t>(colour[k])) k++;
+        ASSERT_LT(k, 4);
+        seen[k] = true;
+        for (int j = 0; j < 4; j++)
+            EXPECT_EQ(GetPixel(Terain, 60 + j + 1, 81 + j + 1),
+                      static_cast<int32_t>(j == k ? RGB(10, 20, 30) : colour[k]));
+        EXPECT_EQ(CrateActive[0], -1);
+        EXPECT_EQ(CrateBullets[0], 13);
+        DirectionAndDistance(70.4, 90.6, CrateX[0] + 4, CrateY[0] + 3);
+        EXPECT_LE(LastDistance, 11);  // where the dead unit lay
+    }
+    EXPECT_TRUE(seen[0] && seen[1] && seen[2] && seen[3]);
     FreeSurface(Dead);
 }

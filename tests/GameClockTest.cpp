@@ -3,11 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <set>
+#include <utility>
 #include <vector>
 
+#include "graphics/WorkWithMemory.h"
 #include "menus/Options.h"
+#include "opponents/AImod.h"
 #include "opponents/GameClock.h"
+#include "opponents/TextFile.h"
+#include "scores/TopScoreList.h"
 #include "support/Battle.h"
+#include "support/SoundProbe.h"
 
 namespace {
 struct ClockFixture : ::testing::Test {
@@ -157,4 +165,156 @@ TEST_F(ClockFixture, PlayStatisticsStopAtTheirLargestValue) {
     LoadSaveOptions(false);  // and so they are saved
     EXPECT_EQ(TimesPlayed, most);
     EXPECT_EQ(PlayMinutes, most);
+}
+
+TEST_F(ClockFixture, SpawnTicksByMinuteAndWhileAWaveRuns) {
+    // The seconds, counted from mm:00, at which a tick placed an opponent.
+    auto ticks = [this](int minute, int waveTimer) {
+        for (int i = 1; i <= MaxUnit; i++) Units[i].Active = 0;
+        GameMinutes = static_cast<Integer>(minute);
+        GameSeconds = SpawnCounter = 0;
+        WaveTimer = static_cast<Integer>(waveTimer);
+        AliveCount = 1;  // under every cap
+        std::vector<int> at;
+        for (int s = 1; s <= 12; s++) {
+            const int before = LiveOpponents();
+            OneSecond();
+            if (LiveOpponents() > before) at.push_back(s);
+        }
+        return at;
+    };
+    const std::vector<int> every2{2, 4, 6, 8, 10, 12}, every3{3, 6, 9, 12};
+    EXPECT_EQ(ticks(0, 0), every2);
+    EXPECT_EQ(ticks(1, 0), every3);
+    EXPECT_EQ(ticks(10, 0), every3);
+    EXPECT_EQ(ticks(11, 0), every2);
+    EXPECT_EQ(ticks(20, 0), every2);
+    EXPECT_EQ(ticks(21, 0), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(ticks(5, 30), every2);
+}
+
+TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {
+    LoadProbeSounds({37});
+    std::vector<int> alarms, waves, sizes;
+    for (int m = 0; m <= 20; m++) {
+        GameMinutes = static_cast<Integer>(m);
+        GameSeconds = 56;
+        SpawnCounter = 0;
+        MixerStop(SoundBuffer(37));
+        OneSecond();  // second 57
+        if (Playing(37)) {
+            alarms.push_back(m);
+            // Heard at x 145 of the field.
+            const int32_t pan = MixerGetPan(SoundBuffer(37));
+            PlaySound(37, 145 * 10.0 / 3);
+            EXPECT_EQ(MixerGetPan(SoundBuffer(37)), pan);
+        }
+        MixerStop(SoundBuffer(37));
+        OneSecond();  // 58: no alarm
+        EXPECT_FALSE(Playing(37)) << m;
+        GameSeconds = 59;
+        WaveLeft = WaveTimer = 0;
+        OneSecond();  // second 0 of the next minute
+        if (WaveLeft > 0) {
+            waves.push_back(GameMinutes);
+            sizes.push_back(WaveLeft);
+            EXPECT_EQ(WaveTimer, 59);
+            WaveLeft = 0;
+            OneSecond();  // announced once: the timer runs down
+            EXPECT_EQ(WaveTimer, 58);
+        }
+    }
+    EXPECT_EQ(alarms, (std::vector<int>{2, 5, 8, 11, 14, 17}));
+    EXPECT_EQ(waves, (std::vector<int>{3, 6, 9, 12, 15, 18}));
+    EXPECT_EQ(sizes, (std::vector<int>{5, 10, 15, 20, 25, 35}));
+    FreeSounds();
+}
+
+TEST_F(ClockFixture, WaveOpponentsEnterAtTheirPointsByTheCountLeft) {
+    WaveLeft = 12;
+    AliveCount = 1;
+    SpawnTick();
+    ASSERT_EQ(LiveOpponents(), 12);
+    // Slot k is placed while WaveLeft is 13 - k.
+    const std::map<int, std::pair<float, float>> entry{{1, {20, -20}},  {3, {90, 320}},  {4, {110, 320}},
+                                                       {5, {130, -20}}, {7, {170, -20}}, {8, {190, 320}},
+                                                       {9, {210, 320}}, {11, {280, -20}}};
+    std::set<double> speeds;
+    for (int k = 1; k <= 12; k++) {
+        const Unit& u = Units[k];
+        EXPECT_TRUE(u.Speed >= 7 && u.Speed <= 11) << k;
+        speeds.insert(u.Speed);
+        auto it = entry.find(13 - k);
+        if (it == entry.end()) {
+            EXPECT_NEAR(std::hypot(u.X - 140, u.Y - 140), 210, 0.01) << k;
+        } else {
+            EXPECT_EQ(u.X, it->second.first) << k;
+            EXPECT_EQ(u.Y, it->second.second) << k;
+        }
+    }
+    EXPECT_GT(speeds.size(), 1u);  // each its own speed, 7 to 11
+}
+
+TEST_F(ClockFixture, TheEndOfAGameEntersTheScoreOverTheFrozenField) {
+    LoadProbeSounds({26});
+    CreateSurface(Field, 300, 300, RGB(200, 0, 0));
+    CreateSurface(MainMenu, 270, 270, RGB(0, 0, 200));
+    ScoreReadCounter = 5;  // the table in memory is the one that counts
+    for (auto& r : TopScores) r = ScoreRecord{};
+    GameMinutes = 3;
+    GameSeconds = 29;  // under half a minute: not counted
+    PlayMinutes = 10;
+    Kills = 2;
+    HitScore = 40;
+    Units[0].Active = 0;
+    AliveCount = 0;
+    SpawnTick();
+    // SkillScore: 2 kills x 10 + 209 s / 2; the score is HitScore + SkillScore.
+    EXPECT_EQ(Trim(TopScores[0].Score), "164");
+    EXPECT_EQ(MenuCode, "HS");
+    EXPECT_EQ(PlayMinutes, 13);
+    EXPECT_TRUE(Playing(26));  // the menu music again
+    // The menu panel at 60 % over the last picture of the field.
+    EXPECT_EQ(GetPixel(MenuField, 14, 150), static_cast<int32_t>(RGB(200, 0, 0)));
+    const int32_t mid = GetPixel(MenuField, 150, 150);
+    EXPECT_NEAR(mid & 0xFF, 200 * 101 / 255, 1);
+    EXPECT_NEAR((mid >> 16) & 0xFF, 200 * 154 / 255, 1);
+    // The same tick refills the dead player's slot from "LVL1", the next from "DEFAULT".
+    EXPECT_EQ(Units[0].Active, -1);
+    EXPECT_EQ(Units[0].UnitName, "Soldier");
+    EXPECT_EQ(Units[1].UnitName, "Player");
+    FreeSounds();
+    EnteringName = 0;
+    for (auto& r : TopScores) r = ScoreRecord{};
+}
+
+TEST_F(ClockFixture, RangesKeepTheirDecimalsInComparisons) {
+    // "GN" 20.00000001: a player exactly 20 away is within range.
+    Dir.Write("OtherFiles/LVL1.txt", KeyLine("NA", "Sniper") + KeyLine("OM", "10") + KeyLine("DE", "10") +
+                                         KeyLine("HT", "50") + KeyLine("EL", "30") + KeyLine("EE", "0") +
+                                         KeyLine("ED", "3") + KeyLine("GN", "20.00000001") + KeyLine("EM", "15") +
+                                         "END\r\n");
+    PlaceUnit(0, 120, 100);
+    ASSERT_TRUE(LoadUnitFile("LVL1"));
+    Unit& o = Units[LoadedSlot];
+    o.X = 100;
+    o.Y = 100;
+    EXPECT_GT(o.BulletRange, 20);
+    UpdateUnits();
+    EXPECT_EQ(o.Ammo, 9);  // it fired
+}
+
+TEST_F(ClockFixture, TheCapHoldsOnlyWithoutAWaveAndFramesAreCountedEachSecond) {
+    GameMinutes = 5;
+    AliveCount = 10;  // above the cap of 9
+    SpawnTick();
+    EXPECT_EQ(LiveOpponents(), 0);
+    WaveTimer = 1;  // the wave's last second still places
+    SpawnTick();
+    EXPECT_EQ(LiveOpponents(), 1);
+
+    for (int f = 0; f < 7; f++) ClockStep();
+    AdvanceTestClock(1000);
+    ClockStep();
+    EXPECT_EQ(Fps, 7);
 }

@@ -256,3 +256,20 @@ TEST_F(Input, SoundsOfTheGlobalKeys) {
     EXPECT_TRUE(Playing(24));
     FreeSounds();
 }
+
+TEST_F(Input, MouseButtonsOfTheFieldSetTheirOwnFlags) {
+    // Buttons as the window reports them: 1 left, 2 right, 4 middle.
+    const std::pair<int, Integer*> buttons[] = {{1, &MouseLeft}, {2, &MouseRight}, {4, &MouseMiddle}};
+    for (auto [button, flag] : buttons) {
+        Field_MouseDown(button);
+        EXPECT_EQ(MouseLeft + MouseRight + MouseMiddle, -1) << button;
+        EXPECT_EQ(*flag, -1) << button;
+        Field_MouseUp(button);
+        EXPECT_EQ(MouseLeft | MouseRight | MouseMiddle, 0) << button;
+    }
+    // Releasing one button leaves the others held.
+    Field_MouseDown(1);
+    Field_MouseDown(2);
+    Field_MouseUp(4);
+    EXPECT_EQ(MouseLeft & MouseRight, -1);
+}

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 #include "graphics/WorkWithMemory.h"
 #include "input/DirectInputMod.h"
@@ -266,4 +268,43 @@ TEST_F(PlayerControlTest, BulletStartsAtTheMuzzleWithItsOwnersValues) {
     }
     EXPECT_GE(lo, 255);
     EXPECT_LT(hi, 285);
+}
+
+TEST_F(PlayerControlTest, FacingWrapsIntoTheCircle) {
+    const std::pair<int, int> cases[] = {{360, 0}, {400, 40}, {359, 359}, {0, 0}, {-1, 359}, {-90, 270}};
+    for (auto [given, kept] : cases) {
+        Units[0].Facing = static_cast<Integer>(given);
+        PlayerControl();
+        EXPECT_EQ(Units[0].Facing, kept) << given;
+    }
+}
+
+TEST_F(PlayerControlTest, RealMovementSidestepsAndBacksAwayFromTheFacing) {
+    OptRealMovement = 8;
+    // Facing right (0): A steps up (Facing - 90), S steps left (Facing - 180).
+    const std::tuple<int, float, float> keys[] = {{DIK_A, 140, 139}, {DIK_LEFT, 140, 139}, {DIK_S, 139, 140},
+                                                  {DIK_DOWN, 139, 140}, {DIK_RIGHT, 140, 141}, {DIK_UP, 141, 140}};
+    for (auto [key, x, y] : keys) {
+        Units[0].X = Units[0].Y = 140;
+        Units[0].Facing = 0;
+        Units[0].WalkLeft = 9;
+        KeyState[key] = 0x80;
+        PlayerControl();
+        KeyState[key] = 0;
+        EXPECT_NEAR(Units[0].X, x, 1e-4) << key;
+        EXPECT_NEAR(Units[0].Y, y, 1e-4) << key;
+        EXPECT_EQ(Units[0].WalkLeft, 0) << key;  // any key ends a walk order
+    }
+}
+
+TEST_F(PlayerControlTest, AShotTrainsBulletSpeedOnlyWithAnOpponentCloserThan100) {
+    MouseLeft = -1;
+    for (int nearest : {100, 99, 20}) {
+        Units[0].FireCooldown = 0;
+        NearestOpponentDistance = static_cast<Integer>(nearest);
+        PlayerControl();
+        // The training turns the distance into closeness, 100 - distance.
+        EXPECT_EQ(NearestOpponentDistance, nearest < 100 ? 100 - nearest : nearest) << nearest;
+    }
+    EXPECT_EQ(Units[0].SpeedXP, 4);  // (100 - 20) \ 20
 }

@@ -7,14 +7,18 @@
 #include <fstream>
 
 #include "graphics/WorkWithMemory.h"
+#include "menus/MenuEffects.h"
 #include "menus/Menus.h"
+#include "menus/Options.h"
 #include "platform/Clock.h"
 #include "platform/GameFolders.h"
 #include "platform/Window.h"
+#include "scores/TopScoreList.h"
 #include "shell/DebugLine.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
 #include "shell/Loading.h"
+#include "support/SoundProbe.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -133,7 +137,7 @@ TEST(FrameStep, ShakeLeavesTheUncoveredEdgeAsItWas) {
     OptAlphaBlend = 8;
     OptBulletFly = 8;
     ShakeActive = -1;
-    bool sawShift = false;
+    bool sawShift = false, sawLeft = false, sawUp = false;
     for (int i = 0; i < 20; i++) {
         CreateSurface(Field, 300, 300, RGB(7, 7, 7));
         FrameStep();
@@ -143,8 +147,11 @@ TEST(FrameStep, ShakeLeavesTheUncoveredEdgeAsItWas) {
         if (GetPixel(Field, 299, 150) == static_cast<int32_t>(RGB(7, 7, 7)) ||
             GetPixel(Field, 150, 299) == static_cast<int32_t>(RGB(7, 7, 7)))
             sawShift = true;
+        sawLeft = sawLeft || GetPixel(Field, 299, 150) == static_cast<int32_t>(RGB(7, 7, 7));
+        sawUp = sawUp || GetPixel(Field, 150, 299) == static_cast<int32_t>(RGB(7, 7, 7));
     }
     EXPECT_TRUE(sawShift);
+    EXPECT_TRUE(sawLeft && sawUp);  // both directions, each drawn anew
 }
 
 TEST(FrameStep, CursorTrailStartsAtTheOrigin) {
@@ -218,4 +225,123 @@ TEST(Shell, StartRemovesTheLeftoversOfSavesInEveryFolderTheGameWrites) {
     RemoveInterruptedSaves();
     EXPECT_FALSE(std::filesystem::exists(data.File("OtherFiles/Options.txt.tmp")));
     EXPECT_TRUE(std::filesystem::exists(shipped.File("OtherFiles/Options.txt.tmp")));
+}
+
+TEST(FrameStep, EscapeEndsTheFrameBeforeAnythingMovesOrIsDrawn) {
+    FramePrep();
+    OptAlphaBlend = 8;
+    CreateSurface(MainMenu, 270, 270, RGB(0, 0, 200));
+    Units[0].Active = -1;
+    Units[0].X = Units[0].Y = 140;
+    Units[0].Speed = 10;
+    Units[0].WalkLeft = 20;
+    Bullets[1].Life = 50;
+    Bullets[1].Speed = 3;
+    Bullets[1].DX = 1;
+    Bullets[1].BX = Bullets[1].BY = 100;
+    FrameCount = 7;
+    TestSetKey(DIK_ESCAPE, true);
+    FrameStep();
+    TestReleaseAllKeys();
+    EXPECT_EQ(GamePaused, -1);
+    EXPECT_EQ(Bullets[1].Life, 50);
+    EXPECT_DOUBLE_EQ(Bullets[1].BX, 100);
+    EXPECT_EQ(Units[0].X, 140);
+    EXPECT_EQ(Units[0].WalkLeft, 20);
+    EXPECT_EQ(GetPixel(Field, 150, 150), static_cast<int32_t>(RGB(1, 2, 3)));  // the last frame's picture
+    EXPECT_EQ(FrameCount, 7);
+    FreeSurface(MainMenu);
+}
+
+TEST(MainLoopPass, TheGameRunsItsLoopsAndStopsThemWhenTheFramesEnd) {
+    TempGameDir dir;
+    FramePrep();
+    OptDebugInfo = 8;
+    GamePaused = -1;  // no frames: the block runs on its own
+    TestSetMouse(299, 299);
+    LoadProbeSounds({8, 9, 22, 36});
+    // A sound played since the mark has its pan set again.
+    auto mark = [] { for (int id : {8, 9, 36}) MixerSetPan(SoundBuffer(id), -555); };
+    auto played = [](int id) { return MixerGetPan(SoundBuffer(id)) != -555; };
+
+    mark();
+    BoostTimers[4] = 50;  // not one of the four the heart beats for
+    MainLoopPass();
+    EXPECT_FALSE(played(36) || played(9) || played(8));
+
+    for (int t = 0; t <= 3; t++) {
+        mark();
+        BoostTimers[0] = BoostTimers[1] = BoostTimers[2] = BoostTimers[3] = 0;
+        BoostTimers[t] = 5;
+        MainLoopPass();
+        EXPECT_TRUE(played(36)) << t;
+    }
+    mark();
+    AirPlaneActive = BugerActive = -1;
+    for (int id : {8, 9, 22, 36}) MixerPlay(SoundBuffer(id), true);
+    MouseLeft = -1;
+    MainLoopPass();
+    EXPECT_TRUE(played(9) && played(8));
+    EXPECT_FALSE(Playing(22) || Playing(36) || Playing(9) || Playing(8));
+    EXPECT_EQ(MouseLeft, 0);
+
+    // In the menus without a game nothing of this runs.
+    GameRunning = GamePaused = 0;
+    MixerPlay(SoundBuffer(22), true);
+    MouseLeft = -1;
+    MainLoopPass();
+    EXPECT_TRUE(Playing(22));
+    EXPECT_EQ(MouseLeft, -1);
+    FreeSounds();
+}
+
+TEST(MainLoopPass, AScreenHandsOverToALaterOneInTheSamePass) {
+    TempGameDir dir;
+    FramePrep();
+    GameRunning = 0;
+    OptDebugInfo = 8;
+    MenuClickedY = MenuHoverY = 0;
+    ScoreReadCounter = 0;
+    TestSetMouse(35, 82);  // "HIGH SCORES" of the main menu
+    MouseLeft = -1;
+    MainLoopPass();
+    EXPECT_EQ(ScoreReadCounter, 1);  // the high score screen has run already
+    MouseLeft = 0;
+    MenuCode.clear();
+}
+
+TEST(MainLoopPass, TheMenusBeginOverTheTerrainWithTheirMusicInTheMiddle) {
+    TempGameDir dir;
+    FramePrep();
+    MapsGenerated = 1;
+    MusicVolume = 50;
+    LoadSaveOptions(true);
+    CreateSurface(MainMenu, 270, 270, RGB(0, 0, 200));
+    LoadProbeSounds({26});
+    GamePaused = -1;
+    MainLoopBegin();
+    EXPECT_EQ(GameRunning | GamePaused, 0);
+    EXPECT_TRUE(Playing(26));
+    const int32_t pan = MixerGetPan(SoundBuffer(26));
+    PlaySound(26, 500);
+    EXPECT_EQ(MixerGetPan(SoundBuffer(26)), pan);
+    // The menu panel at 55 % (alpha 141) over the terrain.
+    EXPECT_EQ(GetPixel(MenuField, 5, 5), static_cast<int32_t>(RGB(200, 100, 50)));
+    EXPECT_NEAR(GetPixel(MenuField, 150, 150) & 0xFF, 200 * (256 - 141) / 256, 1);
+    FreeSounds();
+    FreeSurface(MainMenu);
+}
+
+TEST(MainLoopPass, BloodDripsFromTheMovingCursorOverTheMenus) {
+    FramePrep();
+    GameRunning = 0;
+    OptDebugInfo = 8;
+    MenuEffects();  // blood off: none left from before
+    ASSERT_EQ(MenuBloodDrops(), 0);
+    OptBloodFly = 0;
+    for (int x = 280; x < 290; x++) {
+        TestSetMouse(x, 290);
+        MainLoopPass();
+    }
+    EXPECT_GT(MenuBloodDrops(), 0);
 }

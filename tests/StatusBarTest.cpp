@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "scores/TopScoreList.h"
 #include "support/Battlefield.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -68,6 +69,19 @@ TEST_F(Status, TheBarsShowHealthAndSkillsOverTheBackground) {
     EXPECT_EQ(GetPixel(StatusField, 120, 5), RGB(10, 10, 10));
 }
 
+TEST_F(Status, EachStripAtItsOwnRow) {
+    CreateSurface(StatusField, 300, 78, RGB(1, 1, 1));
+    SetStatusBackground();
+    Surface* sheets[] = {&StatusHealth, &StatusAmmo, &StatusAccuracy, &StatusRecharge, &StatusBulletSpeed, &StatusMelee};
+    const int rows[] = {0, 10, 25, 35, 45, 55};
+    for (int k = 0; k < 6; k++) CreateSurface(*sheets[k], 300, 20, RGB(20 + k, 0, 0));
+    DrawStatusBar();
+    for (int k = 0; k < 6; k++) {
+        EXPECT_EQ(GetPixel(StatusField, 296, rows[k] + 3), RGB(20 + k, 0, 0)) << k;
+        FreeSurface(*sheets[k]);
+    }
+}
+
 TEST_F(Status, KillsInARowWithinThreeSecondsEarnABonus) {
     KillEvent();
     AdvanceTestClock(2900);
@@ -85,6 +99,22 @@ TEST_F(Status, KillsInARowWithinThreeSecondsEarnABonus) {
     EXPECT_EQ(BonusScore, 15);
 }
 
+TEST_F(Status, TheRowIsNamedFromTwoKillsOn) {
+    if (TextWidth(Field, "2 in a row") == 0) GTEST_SKIP() << "no font";
+    auto reddish = [] {
+        int n = 0;
+        for (int y = 18; y < 32; y++)
+            for (int x = 232; x < 300; x++) n += (GetPixel(Field, x, y) & 0xFF) > 100;
+        return n;
+    };
+    KillEvent();
+    StatusBarStep();
+    EXPECT_EQ(reddish(), 0);  // one kill is no row yet
+    KillEvent();
+    StatusBarStep();
+    EXPECT_GT(reddish(), 0);
+}
+
 TEST_F(Status, TheScoreLineNamesThePlaceAheadUnlessItIsOff) {
     for (int i = 0; i < 10; i++) TopScores[i].Score = "   " + StrInt(1000 - i * 100) + "  ";
     HitScore = 450;
@@ -100,6 +130,20 @@ TEST_F(Status, TheScoreLineNamesThePlaceAheadUnlessItIsOff) {
     OptScoreInfo = 0;
     ScoreInfoLine();
     EXPECT_EQ(ScoreLine(), "Score: 2000   Top of the table!");
+    for (auto& r : TopScores) r = ScoreRecord{};
+}
+
+TEST_F(Status, TheScoreLineReadsATableNeverReadBefore) {
+    TempGameDir dir;
+    for (auto& r : TopScores) r = ScoreRecord{};
+    TopScores[0].Score = "900  ";
+    TopScores[1].Score = "300  ";
+    WriteScoreFile();
+    for (auto& r : TopScores) r = ScoreRecord{};
+    ScoreReadCounter = 0;
+    HitScore = 100;
+    ScoreInfoLine();
+    EXPECT_EQ(ScoreLine(), "Score: 100   Ahead: #2  300");
     for (auto& r : TopScores) r = ScoreRecord{};
 }
 

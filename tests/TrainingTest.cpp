@@ -2,9 +2,11 @@
 // where each stops.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "opponents/Training.h"
+#include "support/SoundProbe.h"
 #include "support/Battle.h"
 
 namespace {
@@ -79,4 +81,62 @@ TEST(Training, LimitsOfSpeedRechargeAndMelee) {
     for (int f = 0; f < 3000; f++) TrainMelee(1);
     EXPECT_EQ(p.Melee, 11);
     EXPECT_EQ(p.MeleeXP, 100);  // capped: it would otherwise count on
+}
+
+TEST(Training, BulletSpeedGainsByHowCloseTheNearestOpponentIs) {
+    Unit& p = FreshPlayer();
+    // (100 - distance) \ 20 a shot.
+    const std::pair<int, int> gains[] = {{99, 0}, {81, 0}, {80, 1}, {61, 1}, {41, 2}, {21, 3}, {1, 4}, {0, 5}};
+    for (auto [distance, gain] : gains) {
+        const int before = p.SpeedXP;
+        NearestOpponentDistance = static_cast<Integer>(distance);
+        TrainBulletSpeed();
+        EXPECT_EQ(p.SpeedXP - before, gain) << distance;
+        EXPECT_EQ(NearestOpponentDistance, 100 - distance);
+    }
+}
+
+TEST(Training, NothingTrainsWhileAMovementKeyIsHeld) {
+    Unit& p = FreshPlayer();
+    p.AccuracyXP = p.SpeedXP = p.MeleeXP = 99;
+    for (int key : {DIK_W, DIK_UP, DIK_S, DIK_DOWN, DIK_A, DIK_LEFT, DIK_D, DIK_RIGHT}) {
+        KeyState[key] = 0x80;
+        TrainAccuracy(-1);
+        NearestOpponentDistance = 0;
+        TrainBulletSpeed();
+        TrainMelee(1);
+        KeyState[key] = 0;
+        EXPECT_EQ(p.AccuracyXP + p.SpeedXP + p.MeleeXP, 3 * 99) << key;
+        EXPECT_EQ(HitHistory[1], 0) << key;
+    }
+    // No gain from nothing or less.
+    TrainMelee(0);
+    TrainMelee(-5);
+    EXPECT_EQ(p.MeleeXP, 99);
+    TrainMelee(1);
+    EXPECT_EQ(p.Melee, 1);
+}
+
+TEST(Training, EachStepUpSoundsTheLevelUp) {
+    TempGameDir dir;
+    Unit& p = FreshPlayer();
+    LoadProbeSounds({7});
+    auto soundedAfter = [](auto train) {
+        MixerStop(SoundBuffer(7));
+        train();
+        return Playing(7);
+    };
+    p.MeleeXP = 98;
+    EXPECT_FALSE(soundedAfter([] { TrainMelee(1); }));
+    EXPECT_TRUE(soundedAfter([] { TrainMelee(1); }));
+    p.SpeedXP = 99;
+    EXPECT_FALSE(soundedAfter([] { NearestOpponentDistance = 81; TrainBulletSpeed(); }));
+    EXPECT_TRUE(soundedAfter([] { NearestOpponentDistance = 80; TrainBulletSpeed(); }));
+    p.AccuracyXP = 99;
+    EXPECT_TRUE(soundedAfter([] { TrainAccuracy(-1); }));
+    p.RechargeXP = 99;
+    MouseLeft = -1;
+    for (int s = 0; s < 2; s++) EXPECT_FALSE(soundedAfter([] { TrainRecharge(); })) << s;
+    EXPECT_TRUE(soundedAfter([] { TrainRecharge(); }));  // 99 + 3 / 5 rounds to 100
+    FreeSounds();
 }

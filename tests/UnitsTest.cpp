@@ -2,7 +2,9 @@
 // opponents' behaviour.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AImod.h"
@@ -205,4 +207,122 @@ TEST(Opponent, FarOffUnitsDrawNothing) {
     const Surface before = Field;
     UpdateUnits();
     EXPECT_EQ(Field.Pixels, before.Pixels);
+}
+
+TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
+    // A pack heals 25 + Whole(Rnd x P x 30) \ 4, P the player's BulletSpeed.
+    int most = 0;
+    for (int n = 0; n < 40; n++) {
+        BattleReset(static_cast<uint32_t>(n + 1));
+        PlaceUnit(0, 10, 250).BulletSpeed = 10;
+        Unit& o = PlaceUnit(1, 100, 100);
+        o.Health = 5;
+        o.BulletRange = 20;
+        HealthPackActive[0] = -1;
+        HealthPackX[0] = 105;  // its point (108, 108) is 3 from the centre
+        HealthPackY[0] = 105;
+        UpdateUnits();
+        ASSERT_EQ(HealthPackActive[0], 0);
+        const int gain = static_cast<int>(o.Health) - 5;
+        EXPECT_GE(gain, 25);
+        EXPECT_LE(gain, 25 + 75);
+        most = std::max(most, gain);
+    }
+    EXPECT_GT(most, 25 + 23);  // beyond what the opponent's own level 3 gives
+
+    // A pack 50 to the right; the player far out of range.
+    auto walkAfterPass = [](float health, int ammo, bool crate) {
+        BattleReset();
+        PlaceUnit(0, 10, 250).BulletSpeed = 10;
+        Unit& o = PlaceUnit(1, 100, 100);
+        o.Health = health;
+        o.Ammo = static_cast<Integer>(ammo);
+        o.BulletRange = 20;
+        if (crate) {
+            CrateActive[0] = -1, CrateX[0] = 106, CrateY[0] = 47, CrateBullets[0] = 5;  // point (110, 50)
+        } else {
+            HealthPackActive[0] = -1, HealthPackX[0] = 157, HealthPackY[0] = 107;  // point (160, 110)
+        }
+        UpdateUnits();
+        return std::pair<int, float>(o.WalkDir, o.WalkLeft);
+    };
+    // Wounded is below 3 x the player's BulletSpeed (30), not the opponent's own (9).
+    EXPECT_EQ(walkAfterPass(29, 10, false), (std::pair<int, float>(0, 50)));
+    EXPECT_NE(walkAfterPass(30, 10, false).second, 50);
+    // Short of bullets is below 8.
+    EXPECT_EQ(walkAfterPass(100, 7, true), (std::pair<int, float>(270, 60)));
+    EXPECT_NE(walkAfterPass(100, 8, true), (std::pair<int, float>(270, 60)));
+}
+
+TEST(Opponent, OutOfAmmunitionItChargesTheWalkingOrderAtThePlayer) {
+    for (int ammo : {0, 1}) {
+        BattleReset();
+        PlaceUnit(0, 160, 100);
+        Unit& o = PlaceUnit(1, 100, 100);
+        o.BulletRange = 20;
+        o.Ammo = static_cast<Integer>(ammo);
+        o.WalkDir = 180;  // a step away: the player 61 to the right
+        o.WalkLeft = 5;
+        UpdateUnits();
+        if (ammo == 0) {
+            EXPECT_EQ(o.WalkDir, 0);
+            EXPECT_EQ(o.WalkLeft, 61);
+        } else {
+            EXPECT_EQ(o.WalkDir, 180);  // the order it had
+            EXPECT_EQ(o.WalkLeft, 4);
+        }
+    }
+}
+
+TEST(UnitsPass, TheCleanerHurtsUnitsAndSheepItTouches) {
+    BattleReset();
+    Unit& p = PlaceUnit(0, 100, 100);
+    p.Health = 50;
+    Sheeps[0].Active = -1;
+    Sheeps[0].X = 129;
+    Sheeps[0].Y = 129;
+    Sheeps[0].Health = 50;
+    BugerActive = -1;
+    BugerX = 112;  // its point (129, 100): 29 from both
+    BugerY = 68;
+    UpdateUnits();
+    EXPECT_FLOAT_EQ(p.Y, 102);
+    EXPECT_FLOAT_EQ(p.Health, 48);
+    EXPECT_FLOAT_EQ(Sheeps[0].Y, 131);
+    EXPECT_EQ(Sheeps[0].Health, 46);
+    // Out of reach at 30.
+    BugerX = 113;
+    BugerY = 70;  // (130, 102): 30 from the player at (100, 102)
+    p.Y = 102;
+    Sheeps[0].X = 160;
+    Sheeps[0].Y = 102;  // 30 from the point too
+    UpdateUnits();
+    EXPECT_FLOAT_EQ(p.Health, 48);
+    EXPECT_EQ(Sheeps[0].Health, 46);
+    // A unit at one health point dies of it.
+    p.Health = 1;
+    BugerX = 112;
+    UpdateUnits();
+    EXPECT_EQ(p.Active, 0);
+}
+
+TEST(UnitsPass, SpritesShowTheFieldThroughTheHolesOfTheirMask) {
+    BattleReset();
+    CreateSurface(Field, 300, 300, RGB(10, 20, 30));
+    // Three headings wide; in the cell of heading 10..14 every other pixel is a hole.
+    CreateSurface(Player, 63, 42, RGB(255, 255, 255));
+    for (int y = 0; y < 21; y++)
+        for (int x = 42; x < 63; x++) {
+            const bool hole = (x + y) % 2 == 0;
+            SetPixel(Player, x, y, hole ? 0 : RGB(200, 0, 0));
+            SetPixel(Player, x, 21 + y, hole ? RGB(255, 255, 255) : 0);
+        }
+    Unit& p = PlaceUnit(0, 50, 50);
+    p.Facing = 12;
+    UpdateUnits();
+    EXPECT_EQ(GetPixel(Field, 60, 60), static_cast<int32_t>(RGB(10, 20, 30)));  // a hole
+    EXPECT_EQ(GetPixel(Field, 61, 60), static_cast<int32_t>(RGB(200, 0, 0)));
+    EXPECT_EQ(GetPixel(Field, 70, 69), static_cast<int32_t>(RGB(200, 0, 0)));
+    EXPECT_EQ(GetPixel(Field, 71, 71), static_cast<int32_t>(RGB(10, 20, 30)));  // beside the cell
+    FreeSurface(Player);
 }

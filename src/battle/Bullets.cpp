@@ -6,7 +6,7 @@
 #include "battle/Acid.h"
 #include "battle/Blood.h"
 #include "battle/Sheep.h"
-#include "battle/StatusBar.h"
+#include "battle/ScoreInfo.h"
 #include "graphics/WorkWithMemory.h"
 #include "opponents/Pickups.h"
 #include "opponents/Training.h"
@@ -57,9 +57,7 @@ void MoveBullets() {
                 PlaySound(38, BugerX + 140.0 / 3);
                 continue;
             }
-            bool hit = false;
             if (Within(t.X + 10, t.Y + 10, bl.BX, bl.BY, 7)) {
-                hit = true;
                 if (t.Health > 0 && bl.Owner == 0) HitScore = static_cast<Integer>(HitScore + IDiv(t.BulletSpeed - 2, 2));
                 bl.Life = 0;
                 if (bl.Owner == 0) TrainAccuracy(-1);
@@ -68,9 +66,10 @@ void MoveBullets() {
                 PlaySound(11 + static_cast<int>(Int(Rnd() * 6)), t.X * 10 / 3);
             }
             UnitDeathCheck(u);
-            // The death check counted a kill; only the player's bullets keep it.
-            // The player's own death never counted one, so it takes none away.
-            if (u > 0 && hit && t.Health < 1 && bl.Life < 1 && bl.Owner != 0) Kills = static_cast<Integer>(Kills - 1);
+            // A death beside a spent opponent's bullet is no kill of the player's:
+            // the count the death check added is taken back. The player's own
+            // death never counted one, so it takes none away.
+            if (u > 0 && t.Health < 1 && bl.Life < 1 && bl.Owner != 0) Kills = static_cast<Integer>(Kills - 1);
         }
 
         for (int s = 0; s <= 20; s++) {

@@ -178,14 +178,14 @@ void SpawnTick() {
         u.Recharge = 20;
         if (WaveLeft > 0) {
             WaveEntry(WaveLeft, u.X, u.Y);
-            u.Speed = static_cast<Single>(Int(Rnd() * 5) + 7);
+            u.Speed = Int(Rnd() * 5) + 7;
             u.Ammo = static_cast<Integer>(Whole(Int(Rnd() * 10) + 8));
             WaveLeft = static_cast<Integer>(WaveLeft - 1);
         }
         (void)Rnd();
         u.BulletSpeed = static_cast<Integer>(Whole(Rnd() * (P - 3) + 3));
         if (P < 5 && GameMinutes > 2) u.BulletSpeed = static_cast<Integer>(u.BulletSpeed + 2);
-        u.BulletRange = static_cast<Single>(p.BulletRange - Rnd() * 20);
+        u.BulletRange = TextValue(p.BulletRange - Rnd() * 20);
         u.Recharge = p.Recharge;
         u.Health = static_cast<Single>((Rnd() * 3 + 1) * (P * 3));
         u.SpriteName = "AiLVL" + StrInt(IDiv(u.BulletSpeed - 3, 2));
@@ -209,7 +209,7 @@ void SpawnOpponent() {
     Unit& u = Units[LoadedSlot];
     u.X = static_cast<Single>(std::cos(a * DegToRad) * 210 + 140);
     u.Y = static_cast<Single>(std::sin(a * DegToRad) * 210 + 140);
-    u.Speed = static_cast<Single>(u.Speed - Int(Rnd() * 3));
+    u.Speed = TextValue(u.Speed - Int(Rnd() * 3));
 }
 
 int SpawnCap(int minute) {

@@ -34,7 +34,9 @@ void StoreNumber(T& field) {
     // field as it was.
     auto v = ToNumber(UnitFileValue);
     if (!v) return;
-    if constexpr (std::is_same_v<T, Single>) {
+    if constexpr (std::is_same_v<T, Double>) {
+        field = *v;
+    } else if constexpr (std::is_same_v<T, Single>) {
         if (std::fabs(*v) <= std::numeric_limits<Single>::max()) field = static_cast<Single>(*v);
     } else {
         if (*v >= std::numeric_limits<T>::min() - 0.5 && *v <= std::numeric_limits<T>::max() + 0.5) {

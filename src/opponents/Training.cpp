@@ -58,8 +58,8 @@ void TrainBulletSpeed() {
     if (p.SpeedXP >= 100 && p.BulletSpeed <= 13) {
         p.SpeedXP = 0;
         p.BulletSpeed = static_cast<Integer>(p.BulletSpeed + 1);
-        p.BulletRange += 10;
-        p.Speed += 0.5f;
+        p.BulletRange = TextValue(p.BulletRange + 10);
+        p.Speed = TextValue(p.Speed + 0.5);
         LevelUp();
     }
     if (p.SpeedXP > 99) p.SpeedXP = 100;

@@ -1,7 +1,7 @@
 // A drawing surface in memory with the operations the game was written
 // against: rectangle copies with raster operations, pixels in COLORREF
 // (0x00BBGGRR), a pen with a current position, text output and a constant-alpha
-// stretched blend. Everything clips like the original device contexts.
+// stretched blend. Everything clips to the surface like a device context.
 #pragma once
 
 #include <cstdint>

@@ -136,7 +136,7 @@ const Line* GetLine(const Surface& s, std::string_view text) {
     TTF_Font* font = GetFont(s.FontSize, s.FontBold);
     if (!font) return nullptr;
     std::string utf8 = ToUtf8(text);
-    // A NUL ends the text, as it would for the original call.
+    // A NUL ends the text, as it does for a C string.
     utf8.resize(std::char_traits<char>::length(utf8.c_str()));
     if (utf8.empty()) return nullptr;
     SDL_Surface* r = TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});

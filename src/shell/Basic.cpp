@@ -62,6 +62,8 @@ std::string StrSingle(float v) { return FormatSignificant(v, 7); }
 std::string StrDouble(double v) { return FormatSignificant(v, 15); }
 std::string StrInt(long long v) { return std::to_string(v); }
 
+double TextValue(double v) { return ToNumber(StrDouble(v)).value_or(v); }
+
 std::string PrintNum(double v) {
     std::string s = (v == std::floor(v) && std::fabs(v) < 1e15) ? StrInt(static_cast<long long>(v)) : StrDouble(v);
     if (v >= 0) return " " + s + " ";
@@ -79,9 +81,9 @@ Single Rnd() {
 void Randomize(uint32_t seed) { RndState = seed & 0xFFFFFFu; }
 
 void Randomize() {
-    // Mix the tick count in, keeping the current state's influence like the
-    // original re-seed did.
-    uint32_t t = static_cast<uint32_t>(GetTickCount());  // the low 32 bits, as ever
+    // Mix the tick count in, keeping part of the current state, so two
+    // re-seeds in the same millisecond still differ.
+    uint32_t t = static_cast<uint32_t>(GetTickCount());  // the low 32 bits are enough
     uint32_t mixed = ((t & 0xFFFF) << 8) ^ (t >> 8);
     RndState = (RndState & 0xFF) ^ (mixed & 0xFFFFFFu);
 }

@@ -40,6 +40,9 @@ std::string PrintNum(double v);
 std::string StrSingle(float v);
 std::string StrDouble(double v);
 std::string StrInt(long long v);
+// The value a number keeps once written as decimal text and read back (15
+// significant digits): what the rules' text-held fields store.
+double TextValue(double v);
 
 // Uniform in [0, 1) from the one seedable generator.
 Single Rnd();

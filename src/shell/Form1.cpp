@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "battle/StatusBar.h"
 #include "graphics/WorkWithMemory.h"
 #include "input/DirectInputMod.h"
 #include "maps/MapGen.h"
+#include "menus/MenuEffects.h"
 #include "menus/Menus.h"
 #include "menus/Options.h"
 #include "opponents/GameClock.h"
@@ -43,8 +43,7 @@ void RemoveInterruptedSaves() {
 void StartUp() {
     WindowCaption = GetWindowCaption();
     RemoveInterruptedSaves();
-    // The hidden controls of the original lie outside the window; ours are
-    // memory surfaces that are never shown.
+    // The hidden work surfaces are memory surfaces that are never shown.
     CreateFormSurfaces();
     LoadSaveOptions(false);
     LoadServerFile();

@@ -3,6 +3,7 @@
 #include "battle/Bullets.h"
 #include "battle/Sheep.h"
 #include "battle/Snow.h"
+#include "battle/ScoreInfo.h"
 #include "battle/StatusBar.h"
 #include "graphics/WorkWithMemory.h"
 #include "input/DirectInputMod.h"

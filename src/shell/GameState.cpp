@@ -3,7 +3,14 @@
 #include <cmath>
 #include <cstring>
 
-#include "battle/StatusBar.h"
+#include "battle/Acid.h"
+#include "battle/Blood.h"
+#include "battle/ScoreInfo.h"
+#include "battle/Sheep.h"
+#include "battle/Snow.h"
+#include "opponents/AirPlane.h"
+#include "opponents/Cleaner.h"
+#include "opponents/Pickups.h"
 
 Unit Units[MaxUnit + 1];
 Bullet Bullets[MaxBullet + 1];
@@ -138,4 +145,16 @@ void ResetGameState() {
     }
     DegToRad = 4.0 * std::atan(1.0) / 180.0;
     ResetBattlefield();  // the mechanisms' own per-game state
+}
+
+void ResetBattlefield() {
+    ResetPickups();
+    ResetSheep();
+    ResetAcid();
+    ResetBlood();
+    ResetSnow();
+    ResetCleaner();
+    ResetAirPlane();
+    ResetScoreInfo();
+    SkillScore = 0;
 }

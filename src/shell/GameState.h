@@ -11,8 +11,8 @@
 // ---------------------------------------------------------------- records
 
 // A soldier on the field. Slot 0 is the player, 1..50 the opponents.
-// Speed and BulletRange were decimal text in the original; they are kept as
-// Singles, which gives the same values.
+// Speed and BulletRange are decimal text in the game's rules: Doubles here,
+// set through TextValue so they hold what the text would.
 struct Unit {
     Integer Active = 0;       // -1 while alive in the slot
     Single X = 0, Y = 0;      // top-left of the 20 x 20 sprite
@@ -26,11 +26,11 @@ struct Unit {
     std::string GameDate;     // player only: "yyyymmdd"
     std::string UnitName;     // unit file key "NA"
     Integer Ammo = 0;         // "OM"
-    Single Speed = 0;         // "DE": tenths of a pixel per frame
+    Double Speed = 0;         // "DE": tenths of a pixel per frame
     Single Health = 0;        // "HT"
     Integer Spread = 0;       // "EL"
     Integer BulletSpeed = 0;  // "ED"
-    Single BulletRange = 0;   // "GN"
+    Double BulletRange = 0;   // "GN"
     Integer Recharge = 0;     // "EM"
     Integer Melee = 0;        // "EE"
     Integer SpeedXP = 0;
@@ -40,7 +40,7 @@ struct Unit {
     Integer MeleeXP = 0;
 };
 
-// A bullet in flight. Angle was text of a Single and BX/BY text of Doubles.
+// A bullet in flight. Angle holds a Single's value, BX and BY Doubles'.
 struct Bullet {
     Integer Life = 0;  // remaining travel; > 0 while flying
     Single Angle = 0;
@@ -168,3 +168,7 @@ Integer DirectionAndDistance(double x1, double y1, double x2, double y2);
 
 // Resets every global to its start-of-program value (tests).
 void ResetGameState();
+// Clears the per-game state of the battlefield mechanisms (new game): pickups,
+// sheep, drugs, blood, snow, the cleaner, the plane and bombs, kills in a row,
+// the bonus and the score line.
+void ResetBattlefield();

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "battle/StatusBar.h"
 #include "maps/MapGen.h"
 #include "opponents/TextFile.h"
 #include "platform/Clock.h"

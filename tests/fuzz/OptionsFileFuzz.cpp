@@ -17,7 +17,14 @@
 
 // The reader never starts a game nor switches the display; these keep the
 // settings and state modules linkable alone.
-void ResetBattlefield() {}
+void ResetPickups() {}
+void ResetSheep() {}
+void ResetAcid() {}
+void ResetBlood() {}
+void ResetSnow() {}
+void ResetCleaner() {}
+void ResetAirPlane() {}
+void ResetScoreInfo() {}
 void ClipCursorToField(bool) {}
 
 namespace {

@@ -19,8 +19,15 @@
 #include "shell/Basic.h"
 #include "shell/GameState.h"
 
-// The loader never starts a game; this keeps the game's state module linkable alone.
-void ResetBattlefield() {}
+// The loader never starts a game; these keep the game's state module linkable alone.
+void ResetPickups() {}
+void ResetSheep() {}
+void ResetAcid() {}
+void ResetBlood() {}
+void ResetSnow() {}
+void ResetCleaner() {}
+void ResetAirPlane() {}
+void ResetScoreInfo() {}
 
 namespace {
 const char* const Keys[] = {"NA", "OM", "DE", "HT", "EL", "EE", "ED", "GN", "EM"};

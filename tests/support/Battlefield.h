@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "battle/ScoreInfo.h"
 #include "battle/StatusBar.h"
+#include "menus/MenuEffects.h"
 #include "shell/GameState.h"
 
 constexpr COLORREF Grass = RGB(0, 90, 0);
