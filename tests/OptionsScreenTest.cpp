@@ -203,6 +203,13 @@ TEST_F(OptionsScreenTest, FullScreenClickedTwiceSwitchesAndComesBack) {
               std::tuple(0, 0, 0, 0, 0, 301));
     EXPECT_EQ(GetWindowCaption(), WindowCaption);
     EXPECT_EQ(TestMessageBoxCount(), boxes);
+    // Back to a window just big enough for the field and the status bar.
+    CreateSurface(StatusField, 300, 78);
+    PresentWindow(Field, FieldLeft, FieldTop, StatusField, StatusLeft, StatusTop);
+    std::vector<uint32_t> screen;
+    int w = 0, h = 0;
+    ASSERT_TRUE(TestReadScreen(screen, w, h));
+    EXPECT_EQ(std::pair(w, h), std::pair(300, 379));
     CloseWindow();
     unsetenv("SDL_RENDER_DRIVER");
 }
