@@ -187,3 +187,34 @@ TEST_F(Menu, MainMenuItemsAndActions) {
     clickAt(260);
     EXPECT_EQ(ExitCode, 0);
 }
+
+TEST_F(Menu, HelpAndCreditsTitlesAndHeadingsAreBold) {
+    // Whether the text at (x, y) is drawn as it would be in navy at that size
+    // and weight (its first row may hold the line above).
+    auto drawnAs = [](const char* text, int x, int y, int size, bool bold) {
+        Surface ref;
+        CreateSurface(ref, 300, 300);
+        ref.FontSize = size;
+        ref.FontBold = bold;
+        ref.TextColour = Navy;
+        TextOut(ref, x, y, text);
+        const int w = TextWidth(ref, text);
+        for (int yy = y + 1; yy < y + size; yy++)
+            for (int xx = x; xx < x + w; xx++)
+                if (GetPixel(ref, xx, yy) != GetPixel(Field, xx, yy)) return false;
+        return true;
+    };
+    CursorX = CursorY = -100;
+    MenuCode = "HELP";
+    HelpScreen();
+    EXPECT_TRUE(drawnAs("HELP ME", 30, 25, 10, true));
+    EXPECT_FALSE(drawnAs("HELP ME", 30, 25, 10, false));
+    EXPECT_TRUE(drawnAs("GAME KEYS:", 30, 50, 8, true));
+    EXPECT_FALSE(drawnAs("GAME KEYS:", 30, 50, 8, false));
+    EXPECT_TRUE(drawnAs("Left mouse click for shooting", 30, 60, 8, false));
+    CreateSurface(Field, 300, 300);
+    MenuCode = "ABOUT";
+    CreditsScreen();
+    EXPECT_TRUE(drawnAs("ABOUT", 30, 25, 10, true));
+    EXPECT_TRUE(drawnAs("Creators of Dorvik :", 30, 80, 10, true));
+}

@@ -99,6 +99,7 @@ TEST_F(OptionsScreenTest, PlayTimeInDaysHoursAndMinutes) {
     };
     const Case cases[] = {{0, "Days: 0", "Hours: 0", "Minutes: 0"},
                           {1439, "Days: 0", "Hours: 23", "Minutes: 59"},
+                          {1440, "Days: 1", "Hours: 0", "Minutes: 0"},
                           {1500, "Days: 1", "Hours: 1", "Minutes: 0"},
                           {2 * 1440 + 5 * 60 + 7, "Days: 2", "Hours: 5", "Minutes: 7"},
                           {-61, "Days: 0", "Hours: 0", "Minutes: 0"}};
