@@ -5,6 +5,7 @@
 #include "menus/Menus.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
+#include "support/DrawnText.h"
 #include "support/SoundProbe.h"
 #include "support/TempDir.h"
 #include "support/UnitFiles.h"
@@ -189,20 +190,8 @@ TEST_F(Menu, MainMenuItemsAndActions) {
 }
 
 TEST_F(Menu, HelpAndCreditsTitlesAndHeadingsAreBold) {
-    // Whether the text at (x, y) is drawn as it would be in navy at that size
-    // and weight (its first row may hold the line above).
     auto drawnAs = [](const char* text, int x, int y, int size, bool bold) {
-        Surface ref;
-        CreateSurface(ref, 300, 300);
-        ref.FontSize = size;
-        ref.FontBold = bold;
-        ref.TextColour = Navy;
-        TextOut(ref, x, y, text);
-        const int w = TextWidth(ref, text);
-        for (int yy = y + 1; yy < y + size; yy++)
-            for (int xx = x; xx < x + w; xx++)
-                if (GetPixel(ref, xx, yy) != GetPixel(Field, xx, yy)) return false;
-        return true;
+        return DrawnAs(Field, text, x, y, size, bold, Navy);
     };
     CursorX = CursorY = -100;
     MenuCode = "HELP";

@@ -7,6 +7,7 @@
 #include "platform/Net.h"
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
+#include "support/DrawnText.h"
 #include "support/TempDir.h"
 #include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
@@ -120,6 +121,8 @@ TEST_F(WorldScreen, SliderScrollsNinetyEntries) {
 
 TEST_F(WorldScreen, ConnectionHintAndSynchronizeOnlyWhenConnected) {
     EXPECT_EQ(TextAt(126, 254), "PLEASE CONNECT FIRST");
+    EXPECT_TRUE(DrawnAs(Field, "WORLD SCORES", 30, 25, 10, true, RGB(0, 0, 0x80)));
+    EXPECT_TRUE(DrawnAs(Field, "SYNCHRONIZE SCORES", 125, 260, 10, true, RGB(0, 0, 0x80)));
     MouseLeft = -1;
     TextAt(127, 267);  // "SYNCHRONIZE SCORES" is a label now
     EXPECT_EQ(MouseLeft, -1);
