@@ -114,6 +114,10 @@ TEST(LoadPictures, StartTerrainIsOneOfTheFiveMaps) {
     }
     UseTestClock(false);
     for (int n = 1; n <= 5; n++) EXPECT_GT(seen[n], 10) << n;
+    // The memory figures of the debug line are measured here.
+    MemStatus = {};
+    LoadPictures();
+    EXPECT_GT(MemStatus.TotalPhys, 0u);
     FreePictures();
 }
 
