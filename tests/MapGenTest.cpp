@@ -95,6 +95,28 @@ TEST(DcEffects, ScaleUpTo304MakesFourDoubleColumnsAndRowsAndCoversEverything) {
         }
 }
 
+TEST(DcEffects, ScaleUpBlendsTowardsAllFourCorners) {
+    // 2 x 2 to 4 x 4: every cell is 2 x 2; only the bottom-right source pixel is lit.
+    Surface src = Uniform(2, 2, 0), dst = Uniform(4, 4, RGB(9, 9, 9));
+    SetPixel(src, 1, 1, RGB(200, 0, 0));
+    ScaleUp(src, 2, 2, dst, 4, 4);
+    const int red[4][4] = {{0, 0, 0, 0}, {0, 50, 100, 50}, {0, 100, 200, 100}, {0, 50, 100, 50}};
+    for (int y = 0; y < 4; y++)
+        for (int x = 0; x < 4; x++) EXPECT_EQ(Red(dst, x, y), red[y][x]) << x << "," << y;
+}
+
+TEST(DcEffects, DiffuseStartsBlackWhenItsFirstSampleIsOutside) {
+    // A 1 x 1 region: samples two pixels away lie outside the buffer and keep
+    // the colour before them, which is black for the first pixel.
+    Surface src = Uniform(1, 1, RGB(255, 255, 255));
+    for (int i = 0; i < 30; i++) {
+        Surface dst = Uniform(2, 2, RGB(9, 9, 9));
+        Diffuse(src, 1, 1, dst, 2);
+        const int32_t c = GetPixel(dst, 0, 0);
+        ASSERT_TRUE(c == 0 || c == static_cast<int32_t>(RGB(255, 255, 255))) << std::hex << c;
+    }
+}
+
 TEST(MapGen, GeneratesFourBitmapsOnceAndThenNeverAgain) {
     ResetGameState();
     TempGameDir dir;
