@@ -121,18 +121,22 @@ TEST(Options, EveryLineHoldsItsOwnSetting) {
     EXPECT_EQ(dir.Read("OtherFiles/Options.txt"), distinct);
 }
 
-TEST(Options, ValuesTooLargeForTheirSettingAreIgnored) {
+TEST(Options, ValuesOutOfRange) {
     TempGameDir dir;
     ResetGameState();
     OptBloodStays = OptDebugInfo = 8;
     PlayMinutes = 5;
     dir.Write("OtherFiles/Options.txt", " 32767 \r\n 32768 \r\n-32768 \r\n-32769 \r\n 0 \r\n 0 \r\n 0 \r\n 50 \r\n"
-                                        " 2147483648 \r\n-2147483648 \r\n 0 \r\n 1 \r\n 8 \r\n 0 \r\n 0 \r\n 0 \r\n");
+                                        " 2147483648 \r\n-2147483648 \r\n 9 \r\n 1 \r\n 9 \r\n 0 \r\n 0 \r\n 0 \r\n");
     LoadSaveOptions(false);
+    // A value too large for its setting leaves the setting as it was.
     EXPECT_EQ(OptBloodFly, 32767);
     EXPECT_EQ(OptBloodStays, 8);
     EXPECT_EQ(OptBulletFly, -32768);
     EXPECT_EQ(OptDebugInfo, 8);
     EXPECT_EQ(PlayMinutes, 5);
     EXPECT_EQ(TimesPlayed, -2147483647 - 1);
+    // Neither 0 nor 8: footprints on, and a window.
+    EXPECT_EQ(OptFootSteps, 0);
+    EXPECT_EQ(OptFullScreen, 8);
 }

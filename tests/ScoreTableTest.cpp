@@ -220,7 +220,7 @@ TEST_F(ScoreTable, NameCasingEnterKeysAndTheEmptyName) {
 }
 
 TEST_F(ScoreTable, NameBoxTypingAndLengths) {
-    YourNameTextInput("ab\tc\x7f");  // controls are not typed
+    YourNameTextInput("ab\tc\x7f\xC2\x80\xC2\x9F");  // controls are not typed, nor C1 controls
     EXPECT_EQ(YourName, "abc");
     YourNameKeyDown(8);
     YourNameKeyDown(65);

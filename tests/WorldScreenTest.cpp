@@ -86,6 +86,7 @@ TEST_F(WorldScreen, OnlyEntriesAboveZeroAreShown) {
     for (auto& e : TopScores) e = ScoreRecord{};
     TopScores[0].Score = "1    ";
     TopScores[1].Score = "0    ";
+    TopScores[0].Name = "Top";
     for (int r : {0, 1}) {
         MenuHoverText = NoText;
         CursorX = 31;
@@ -93,6 +94,11 @@ TEST_F(WorldScreen, OnlyEntriesAboveZeroAreShown) {
         HighScoresScreen();
         EXPECT_EQ(MenuHoverText, r == 0 ? "1." : NoText) << r;
     }
+    // The first row, once hovered, is shown in detail below the table.
+    MenuHoverY = 50;
+    CursorY = 198;
+    HighScoresScreen();
+    EXPECT_EQ(MenuHoverText, "Top");
 }
 
 TEST_F(WorldScreen, SliderScrollsNinetyEntries) {
@@ -112,8 +118,16 @@ TEST_F(WorldScreen, SliderScrollsNinetyEntries) {
     EXPECT_EQ(SliderKnobY, 113);
     TextAt(275, 30 + 7);  // above it the knob does not follow
     EXPECT_EQ(SliderKnobY, 113);
-    TextAt(275, 40 + 7);  // near the top it stops at 51
+    TextAt(271, 31 + 7);  // near the top it stops at 51
     EXPECT_EQ(SliderKnobY, 51);
+    TextAt(279, 209 + 7);  // and at the bottom at 175
+    EXPECT_EQ(SliderKnobY, 175);
+    TextAt(275, 210 + 7);
+    EXPECT_EQ(SliderKnobY, 175);
+    TextAt(270, 113 + 7);
+    TextAt(280, 113 + 7);
+    EXPECT_EQ(SliderKnobY, 175);
+    TextAt(275, 51 + 7);
     EXPECT_DOUBLE_EQ(WorldScrollOffset, 0);
     MouseLeft = 0;
     EXPECT_EQ(RowNumber(0), "1.");
