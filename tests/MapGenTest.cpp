@@ -3,12 +3,14 @@
 
 #include <filesystem>
 
+#include "graphics/WorkWithMemory.h"
 #include "maps/DcEffects.h"
 #include "maps/MapGen.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "shell/GameState.h"
+#include "support/DrawnText.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -145,6 +147,38 @@ TEST(MapGen, GeneratesFourBitmapsOnceAndThenNeverAgain) {
     GenerateMaps();
     EXPECT_TRUE(LoadingText.empty());
     EXPECT_FALSE(FileExistsOnDisk(game + "/Pictures/Map01.bmp"));
+    ResetGameState();
+}
+
+TEST(MapGen, AMapIsItsPhotoThroughTheFourPasses) {
+    ResetGameState();
+    TempGameDir dir;
+    const std::string photo = dir.Path.string() + "/Pictures/Map01.jpg";
+    Surface picture;
+    CreateSurface(picture, 300, 300);
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) SetPixel(picture, x, y, RGB(x * 7 % 256, y * 3 % 256, (x ^ y) % 256));
+    ASSERT_TRUE(SaveJpegFile(photo, picture, 90));
+    CreateSurface(Field, 300, 300);
+    MainLogo = Uniform(300, 300, 0);
+    UseTestClock(true, 5000);
+    Randomize(7);
+    MapsGenerated = 0;
+    GenerateMaps();
+    // The last step's text, in capitals, light green and size 10.
+    EXPECT_TRUE(DrawnAs(Field, "MAP 4/4 - SCALEUP", 2, 286, 10, false, RGB(0xC0, 0xFF, 0xC0)));
+
+    Surface expected, map;
+    Randomize(7);
+    ASSERT_TRUE(LoadPictureFile(photo, expected));
+    Diffuse(expected, 315, 315, expected, 2);
+    Blur(expected, 300, 300, expected, 2);
+    Diffuse(expected, 315, 315, expected, 2);
+    ScaleUp(expected, 300, 300, expected, 304, 304);
+    UseTestClock(false);
+    ASSERT_TRUE(LoadPictureFile(dir.Path.string() + "/Pictures/Map01.bmp", map));
+    EXPECT_EQ(map.Pixels, expected.Pixels);
+    FreeSurface(MainLogo);
     ResetGameState();
 }
 
