@@ -100,11 +100,14 @@ TEST(DcEffects, ScaleUpTo304MakesFourDoubleColumnsAndRowsAndCoversEverything) {
 TEST(DcEffects, ScaleUpBlendsTowardsAllFourCorners) {
     // 2 x 2 to 4 x 4: every cell is 2 x 2; only the bottom-right source pixel is lit.
     Surface src = Uniform(2, 2, 0), dst = Uniform(4, 4, RGB(9, 9, 9));
-    SetPixel(src, 1, 1, RGB(200, 0, 0));
+    SetPixel(src, 1, 1, RGB(200, 100, 40));
     ScaleUp(src, 2, 2, dst, 4, 4);
     const int red[4][4] = {{0, 0, 0, 0}, {0, 50, 100, 50}, {0, 100, 200, 100}, {0, 50, 100, 50}};
     for (int y = 0; y < 4; y++)
-        for (int x = 0; x < 4; x++) EXPECT_EQ(Red(dst, x, y), red[y][x]) << x << "," << y;
+        for (int x = 0; x < 4; x++) {
+            const int r = red[y][x];
+            EXPECT_EQ(GetPixel(dst, x, y), static_cast<int32_t>(RGB(r, r / 2, r / 5))) << x << "," << y;
+        }
 }
 
 TEST(DcEffects, DiffuseStartsBlackWhenItsFirstSampleIsOutside) {
