@@ -3,12 +3,14 @@
 
 #include <filesystem>
 
+#include "graphics/WorkWithMemory.h"
 #include "maps/DcEffects.h"
 #include "maps/MapGen.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "shell/GameState.h"
+#include "support/DrawnText.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -95,6 +97,31 @@ TEST(DcEffects, ScaleUpTo304MakesFourDoubleColumnsAndRowsAndCoversEverything) {
         }
 }
 
+TEST(DcEffects, ScaleUpBlendsTowardsAllFourCorners) {
+    // 2 x 2 to 4 x 4: every cell is 2 x 2; only the bottom-right source pixel is lit.
+    Surface src = Uniform(2, 2, 0), dst = Uniform(4, 4, RGB(9, 9, 9));
+    SetPixel(src, 1, 1, RGB(200, 100, 40));
+    ScaleUp(src, 2, 2, dst, 4, 4);
+    const int red[4][4] = {{0, 0, 0, 0}, {0, 50, 100, 50}, {0, 100, 200, 100}, {0, 50, 100, 50}};
+    for (int y = 0; y < 4; y++)
+        for (int x = 0; x < 4; x++) {
+            const int r = red[y][x];
+            EXPECT_EQ(GetPixel(dst, x, y), static_cast<int32_t>(RGB(r, r / 2, r / 5))) << x << "," << y;
+        }
+}
+
+TEST(DcEffects, DiffuseStartsBlackWhenItsFirstSampleIsOutside) {
+    // A 1 x 1 region: samples two pixels away lie outside the buffer and keep
+    // the colour before them, which is black for the first pixel.
+    Surface src = Uniform(1, 1, RGB(255, 255, 255));
+    for (int i = 0; i < 30; i++) {
+        Surface dst = Uniform(2, 2, RGB(9, 9, 9));
+        Diffuse(src, 1, 1, dst, 2);
+        const int32_t c = GetPixel(dst, 0, 0);
+        ASSERT_TRUE(c == 0 || c == static_cast<int32_t>(RGB(255, 255, 255))) << std::hex << c;
+    }
+}
+
 TEST(MapGen, GeneratesFourBitmapsOnceAndThenNeverAgain) {
     ResetGameState();
     TempGameDir dir;
@@ -123,6 +150,38 @@ TEST(MapGen, GeneratesFourBitmapsOnceAndThenNeverAgain) {
     GenerateMaps();
     EXPECT_TRUE(LoadingText.empty());
     EXPECT_FALSE(FileExistsOnDisk(game + "/Pictures/Map01.bmp"));
+    ResetGameState();
+}
+
+TEST(MapGen, AMapIsItsPhotoThroughTheFourPasses) {
+    ResetGameState();
+    TempGameDir dir;
+    const std::string photo = dir.Path.string() + "/Pictures/Map01.jpg";
+    Surface picture;
+    CreateSurface(picture, 300, 300);
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) SetPixel(picture, x, y, RGB(x * 7 % 256, y * 3 % 256, (x ^ y) % 256));
+    ASSERT_TRUE(SaveJpegFile(photo, picture, 90));
+    CreateSurface(Field, 300, 300);
+    MainLogo = Uniform(300, 300, 0);
+    UseTestClock(true, 5000);
+    Randomize(7);
+    MapsGenerated = 0;
+    GenerateMaps();
+    // The last step's text, in capitals, light green and size 10.
+    EXPECT_TRUE(DrawnAs(Field, "MAP 4/4 - SCALEUP", 2, 286, 10, false, RGB(0xC0, 0xFF, 0xC0)));
+
+    Surface expected, map;
+    Randomize(7);
+    ASSERT_TRUE(LoadPictureFile(photo, expected));
+    Diffuse(expected, 315, 315, expected, 2);
+    Blur(expected, 300, 300, expected, 2);
+    Diffuse(expected, 315, 315, expected, 2);
+    ScaleUp(expected, 300, 300, expected, 304, 304);
+    UseTestClock(false);
+    ASSERT_TRUE(LoadPictureFile(dir.Path.string() + "/Pictures/Map01.bmp", map));
+    EXPECT_EQ(map.Pixels, expected.Pixels);
+    FreeSurface(MainLogo);
     ResetGameState();
 }
 

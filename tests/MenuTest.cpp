@@ -5,6 +5,7 @@
 #include "menus/Menus.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
+#include "support/DrawnText.h"
 #include "support/SoundProbe.h"
 #include "support/TempDir.h"
 #include "support/UnitFiles.h"
@@ -186,4 +187,23 @@ TEST_F(Menu, MainMenuItemsAndActions) {
     EXPECT_EQ(ExitCode, -2);
     clickAt(260);
     EXPECT_EQ(ExitCode, 0);
+}
+
+TEST_F(Menu, HelpAndCreditsTitlesAndHeadingsAreBold) {
+    auto drawnAs = [](const char* text, int x, int y, int size, bool bold) {
+        return DrawnAs(Field, text, x, y, size, bold, Navy);
+    };
+    CursorX = CursorY = -100;
+    MenuCode = "HELP";
+    HelpScreen();
+    EXPECT_TRUE(drawnAs("HELP ME", 30, 25, 10, true));
+    EXPECT_FALSE(drawnAs("HELP ME", 30, 25, 10, false));
+    EXPECT_TRUE(drawnAs("GAME KEYS:", 30, 50, 8, true));
+    EXPECT_FALSE(drawnAs("GAME KEYS:", 30, 50, 8, false));
+    EXPECT_TRUE(drawnAs("Left mouse click for shooting", 30, 60, 8, false));
+    CreateSurface(Field, 300, 300);
+    MenuCode = "ABOUT";
+    CreditsScreen();
+    EXPECT_TRUE(drawnAs("ABOUT", 30, 25, 10, true));
+    EXPECT_TRUE(drawnAs("Creators of Dorvik :", 30, 80, 10, true));
 }

@@ -99,3 +99,44 @@ TEST(Options, FailedWriteLeavesTheOldFile) {
     LoadSaveOptions(true);
     EXPECT_EQ(dir.Read("OtherFiles/Options.txt"), Shipped);
 }
+
+TEST(Options, EveryLineHoldsItsOwnSetting) {
+    TempGameDir dir;
+    ResetGameState();
+    // Sixteen different values, so a line read into or written from the wrong
+    // setting shows.
+    const char* distinct = " 1 \r\n 2 \r\n 3 \r\n 4 \r\n 5 \r\n 6 \r\n 7 \r\n 80 \r\n 90000 \r\n-10 \r\n 8 \r\n"
+                           " 12 \r\n 0 \r\n 14 \r\n-15 \r\n 16 \r\n";
+    dir.Write("OtherFiles/Options.txt", distinct);
+    LoadSaveOptions(false);
+    const std::pair<long, long> read[] = {
+        {OptBloodFly, 1},     {OptBloodStays, 2},  {OptBulletFly, 3},     {OptDebugInfo, 4},
+        {OptScoreInfo, 5},    {OptSnow, 6},        {OptMono, 7},          {MusicVolume, 80},
+        {PlayMinutes, 90000}, {TimesPlayed, -10},  {OptFootSteps, 8},     {MapsGenerated, 12},
+        {OptFullScreen, 0},   {OptRealMovement, 14}, {OptAlphaBlend, -15}, {OptKillsInRow, 16},
+    };
+    for (size_t i = 0; i < 16; i++) EXPECT_EQ(read[i].first, read[i].second) << "line " << i + 1;
+    dir.Write("OtherFiles/Options.txt", "");
+    LoadSaveOptions(true);
+    EXPECT_EQ(dir.Read("OtherFiles/Options.txt"), distinct);
+}
+
+TEST(Options, ValuesOutOfRange) {
+    TempGameDir dir;
+    ResetGameState();
+    OptBloodStays = OptDebugInfo = 8;
+    PlayMinutes = 5;
+    dir.Write("OtherFiles/Options.txt", " 32767 \r\n 32768 \r\n-32768 \r\n-32769 \r\n 0 \r\n 0 \r\n 0 \r\n 50 \r\n"
+                                        " 2147483648 \r\n-2147483648 \r\n 9 \r\n 1 \r\n 9 \r\n 0 \r\n 0 \r\n 0 \r\n");
+    LoadSaveOptions(false);
+    // A value too large for its setting leaves the setting as it was.
+    EXPECT_EQ(OptBloodFly, 32767);
+    EXPECT_EQ(OptBloodStays, 8);
+    EXPECT_EQ(OptBulletFly, -32768);
+    EXPECT_EQ(OptDebugInfo, 8);
+    EXPECT_EQ(PlayMinutes, 5);
+    EXPECT_EQ(TimesPlayed, -2147483647 - 1);
+    // Neither 0 nor 8: footprints on, and a window.
+    EXPECT_EQ(OptFootSteps, 0);
+    EXPECT_EQ(OptFullScreen, 8);
+}

@@ -160,6 +160,50 @@ TEST_F(ScoreTable, RecordColumnsAndPaddings) {
     EXPECT_EQ(RecordLine(back), line);
 }
 
+TEST_F(ScoreTable, EachPlaceHasItsFanfare) {
+    // Places 1-3, 4-6 and 7-10 each have their own, and every place the score music.
+    const int fanfare[10] = {33, 33, 33, 34, 34, 34, 35, 35, 35, 35};
+    for (int j = 0; j < 10; j++) {
+        FillTable();
+        EnteringName = False;
+        Sounds.clear();
+        EnterScore(static_cast<Long>(ScoreValue(j)) + 1);  // just above entry j
+        EXPECT_EQ(NewEntryIndex, j);
+        EXPECT_EQ(Sounds, (std::vector<int>{fanfare[j], 46})) << "place " << j + 1;
+    }
+}
+
+TEST_F(ScoreTable, BlanksPadEachColumnToItsWidth) {
+    // Score and times played to 5 characters, kills to 3, ratings to 2.
+    const std::tuple<int, const char*, const char*> widths[] = {
+        {9, "9    ", "9  "},     {10, "10   ", "10 "},  {99, "99   ", "99 "},    {100, "100  ", "100"},
+        {999, "999  ", "999"},   {1000, "1000 ", "1000"}, {9999, "9999 ", "9999"}, {10000, "10000", "10000"},
+    };
+    for (auto [v, five, three] : widths) {
+        ResetGameState();
+        for (auto& e : TopScores) e = ScoreRecord{};
+        const int rating = v < 10 ? 9 : 10;
+        Units[0].Spread = (10 - rating) * 3;
+        Units[0].Recharge = 15 - rating;
+        Units[0].BulletSpeed = rating + 3;
+        Units[0].Melee = rating;
+        Units[0].GameDate = "20261208";
+        TimesPlayed = v;
+        Kills = v;
+        GameMinutes = 10;
+        GameSeconds = 9;
+        EnterScore(v);
+        const ScoreRecord& e = TopScores[0];
+        EXPECT_EQ(e.Score, five) << v;
+        EXPECT_EQ(e.TimesPlayed, five) << v;
+        EXPECT_EQ(e.Kills, three) << v;
+        const std::string r = rating == 9 ? "9 " : "10";
+        EXPECT_EQ(e.Accuracy + e.Recharge + e.BulletSpeed + e.Melee, r + r + r + r) << v;
+        EXPECT_EQ(e.Time, "10:09");
+        EXPECT_EQ(e.Date, "20261208");
+    }
+}
+
 TEST_F(ScoreTable, NameCasingEnterKeysAndTheEmptyName) {
     EnterScore(120);
     YourNameTextInput("mcDONALD");
@@ -190,7 +234,7 @@ TEST_F(ScoreTable, NameCasingEnterKeysAndTheEmptyName) {
 }
 
 TEST_F(ScoreTable, NameBoxTypingAndLengths) {
-    YourNameTextInput("ab\tc\x7f");  // controls are not typed
+    YourNameTextInput("ab\tc\x7f\xC2\x80\xC2\x9F");  // controls are not typed, nor C1 controls
     EXPECT_EQ(YourName, "abc");
     YourNameKeyDown(8);
     YourNameKeyDown(65);

@@ -101,6 +101,31 @@ TEST(LoadPictures, FortySixStepsAndEachFileToItsSurface) {
     EXPECT_EQ(LogoFull.Width, 0);
 }
 
+TEST(LoadPictures, StartTerrainIsOneOfTheFiveMaps) {
+    TempGameDir dir;
+    ResetGameState();
+    CreateSurface(Field, 300, 300);
+    CreateSurface(StatusField, 300, 78);
+    for (int n = 1; n <= 5; n++) WriteBmp(dir.File("Pictures/Map0" + std::to_string(n) + ".bmp"), 4, 4, n, 0, 0);
+    UseTestClock(true, 1000);
+    int seen[6] = {};
+    for (int i = 0; i < 150; i++) {
+        AdvanceTestClock(17 + i % 5);
+        CreateSurface(Terain, 4, 4, RGB(99, 0, 0));
+        LoadPictures();
+        const int red = GetPixel(Terain, 0, 0) & 0xFF;
+        ASSERT_TRUE(red >= 1 && red <= 5) << red;
+        seen[red]++;
+    }
+    UseTestClock(false);
+    for (int n = 1; n <= 5; n++) EXPECT_GT(seen[n], 10) << n;
+    // The memory figures of the debug line are measured here.
+    MemStatus = {};
+    LoadPictures();
+    EXPECT_GT(MemStatus.TotalPhys, 0u);
+    FreePictures();
+}
+
 namespace {
 void FramePrep() {
     ResetGameState();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -13,6 +14,7 @@
 #include "sound/DirectSoundMod.h"
 
 #include "support/SoundProbe.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -193,4 +195,70 @@ TEST_F(SoundTest, MissingFilesAndNoLoadAreSilent) {
     EXPECT_EQ(PlayingCount(), 0);
     PlaySound(22, 500);
     EXPECT_EQ(PlayingCount(), 1);
+}
+
+TEST(SoundTable, IdsFilesLoudnessStartsAndLoops) {
+    constexpr int Random = -1;
+    struct Row {
+        int Id;
+        const char* File;
+        int K, Start;
+        bool Loop;
+    };
+    const Row table[] = {
+        {1, "BulletFire.wav", 0, Random, false},     {2, "BulletFireMiss.wav", -1100, Random, false},
+        {3, "Blood.wav", -500, Random, false},       {4, "Health.wav", -500, Random, false},
+        {5, "Ammo.wav", -500, Random, false},        {6, "Fight.wav", -1, Random, false},
+        {7, "LevelUp.wav", -100, Random, false},     {8, "Buger.wav", -600, Random, false},
+        {9, "AirPlane.wav", -100, 502, false},       {11, "Damage1.wav", -600, Random, false},
+        {12, "Damage2.wav", -600, Random, false},    {13, "Damage3.wav", -600, Random, false},
+        {14, "Damage4.wav", -600, Random, false},    {15, "Damage5.wav", -600, Random, false},
+        {16, "Damage6.wav", -600, Random, false},    {21, "Bomb.wav", -200, Random, false},
+        {22, "SnowBattle.wav", -200, 506, true},     {23, "MouseOver.wav", -1, 504, false},
+        {24, "Photo.wav", -1, Random, false},        {25, "MenuClick.wav", -1, 505, false},
+        {26, "MenuAmbient.wav", -1, 505, true},      {27, "AcidPickUp.wav", -1, Random, false},
+        {28, "AcidBad1.wav", -1, Random, false},     {29, "AcidBad2.wav", -1, Random, false},
+        {31, "AcidGood1.wav", -1, Random, false},    {32, "AcidGood2.wav", -1, Random, false},
+        {33, "HighScore1.wav", -1, Random, false},   {34, "HighScore2.wav", -1, Random, false},
+        {35, "HighScore3.wav", -1, Random, false},   {36, "Heart.wav", 500, Random, true},
+        {37, "Alarm.wav", 100, Random, false},       {38, "BugerHit.wav", 100, Random, false},
+        {39, "Sheep1.wav", -900, Random, false},     {40, "Sheep2.wav", -900, Random, false},
+        {41, "Sheep3.wav", -900, Random, false},     {42, "InRow1.wav", 200, Random, false},
+        {43, "InRow2.wav", 200, Random, false},      {44, "InRow3.wav", 200, Random, false},
+        {45, "InRow4.wav", 200, Random, false},      {46, "ScoreMusic.wav", 2, Random, false},
+    };
+    TempGameDir dir;
+    ResetGameState();
+    // Each file has a length of its own: 600 + id frames.
+    auto frames = [](int id) { return 600u + id; };
+    for (const Row& r : table) WriteTestWav(dir.Path / "Sounds" / r.File, frames(r.Id), 64, 100);
+    LoadSounds();
+    MixerCloseDevice();
+    MusicVolume = 50;  // K - 1600: every K shows, the positive ones too
+    std::vector<int16_t> block(2 * 800);
+    for (const Row& r : table) {
+        SCOPED_TRACE(r.File);
+        const int b = SoundBuffer(r.Id);
+        ASSERT_GE(b, 0);
+        EXPECT_TRUE(MixerSetPosition(b, (frames(r.Id) - 1) * 4));
+        EXPECT_FALSE(MixerSetPosition(b, frames(r.Id) * 4));
+        for (int seed : {5, 6}) {
+            Randomize(seed);
+            const uint32_t random = static_cast<uint32_t>(std::nearbyint(Rnd() * 500.0));
+            Randomize(seed);
+            PlaySound(r.Id, 500);
+            // Positions fall on whole 4-byte frames.
+            EXPECT_EQ(MixerGetPosition(b), (r.Start == Random ? random : r.Start) / 4 * 4) << seed;
+        }
+        EXPECT_EQ(MixerGetVolume(b), r.K - 1600);
+        MixerMix(block.data(), 800);  // longer than every file
+        EXPECT_EQ(MixerIsPlaying(b), r.Loop);
+        MixerStop(b);
+    }
+    for (int id : {0, 10, 17, 18, 19, 20, 30, 47, 48, 100, -1}) {
+        EXPECT_EQ(SoundBuffer(id), -1) << id;
+        PlaySound(id, 500);
+    }
+    for (const Row& r : table) EXPECT_FALSE(MixerIsPlaying(SoundBuffer(r.Id))) << r.File;
+    FreeSounds();
 }

@@ -5,6 +5,7 @@
 #include "menus/Menus.h"
 #include "menus/Options.h"
 #include "shell/GameState.h"
+#include "worldscores/FTPmod.h"
 
 namespace {
 // The common head of a sub-screen: its title and "MAIN MENU". True when
@@ -39,6 +40,8 @@ void CheckRow(int boxX, int boxY, int labelX, int labelY, const std::string& lab
 
 void OptionsScreen() {
     Field.FontBold = true;
+    // Kept fresh for the score screens, as they do on every pass.
+    CheckConnection();
     MenuItem("OPTIONS", 30, 25, 10, 0);
     MenuItem("MAIN MENU", 30, 260, 10, -1);
     if (MenuClickedY == 260) {
