@@ -17,7 +17,7 @@ namespace {
 constexpr COLORREF New = RGB(0, 200, 0), Unknown = RGB(0, 0, 200), Old = RGB(200, 0, 0);
 const char* NoText = "(nothing hovered)";
 
-class WorldScreen : public ::testing::Test {
+class WorldScreenRows : public ::testing::Test {
 protected:
     TempGameDir Dir;
     void SetUp() override {
@@ -39,8 +39,12 @@ protected:
         MenuCode = "WS";
         MenuHoverY = MenuClickedY = 0;
         SetTestConnected(0);
+        ScoreServerHost = "scores.example";  // a server is set; only the connection decides
     }
-    void TearDown() override { SetTestConnected(-1); }
+    void TearDown() override {
+        SetTestConnected(-1);
+        ScoreServerHost.clear();
+    }
     // One pass with the mouse at (x, y); the text hovered, if any.
     static std::string TextAt(int x, int y) {
         MenuHoverText = NoText;
@@ -54,7 +58,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(WorldScreen, MarksNewAndOldAgainstTheLastUpdateDay) {
+TEST_F(WorldScreenRows, MarksNewAndOldAgainstTheLastUpdateDay) {
     WorldScores[0].Date = "20261205";  // the update day itself
     WorldScores[1].Date = "20261204";
     WorldScores[2].Date = "????????";  // keeps its mark
@@ -70,7 +74,7 @@ TEST_F(WorldScreen, MarksNewAndOldAgainstTheLastUpdateDay) {
     EXPECT_EQ(WorldMarks[2], 0);
 }
 
-TEST_F(WorldScreen, OnlyEntriesAboveZeroAreShown) {
+TEST_F(WorldScreenRows, OnlyEntriesAboveZeroAreShown) {
     WorldScores[3].Score = "0    ";
     WorldScores[4].Score = "";
     WorldScores[5].Score = "1    ";
@@ -101,7 +105,7 @@ TEST_F(WorldScreen, OnlyEntriesAboveZeroAreShown) {
     EXPECT_EQ(MenuHoverText, "Top");
 }
 
-TEST_F(WorldScreen, SliderScrollsNinetyEntries) {
+TEST_F(WorldScreenRows, SliderScrollsNinetyEntries) {
     MouseLeft = -1;
     TextAt(275, 175 + 7);  // the knob to its lowest place
     EXPECT_EQ(SliderKnobY, 175);
@@ -133,7 +137,7 @@ TEST_F(WorldScreen, SliderScrollsNinetyEntries) {
     EXPECT_EQ(RowNumber(0), "1.");
 }
 
-TEST_F(WorldScreen, ConnectionHintAndSynchronizeOnlyWhenConnected) {
+TEST_F(WorldScreenRows, ConnectionHintAndSynchronizeOnlyWhenConnected) {
     EXPECT_EQ(TextAt(126, 254), "PLEASE CONNECT FIRST");
     EXPECT_TRUE(DrawnAs(Field, "WORLD SCORES", 30, 25, 10, true, RGB(0, 0, 0x80)));
     EXPECT_TRUE(DrawnAs(Field, "SYNCHRONIZE SCORES", 125, 260, 10, true, RGB(0, 0, 0x80)));
