@@ -14,8 +14,9 @@ std::string TrimBlanks(const std::string& s) {
     return s.substr(a, b - a + 1);
 }
 
-// One line ended by CR LF, LF or CR; a last line without an end counts.
-std::string_view NextLine(std::string_view data, size_t& pos) {
+}  // namespace
+
+std::string_view NextTextLine(std::string_view data, size_t& pos) {
     size_t start = pos;
     while (pos < data.size() && data[pos] != '\r' && data[pos] != '\n') pos++;
     std::string_view line = data.substr(start, pos - start);
@@ -25,7 +26,6 @@ std::string_view NextLine(std::string_view data, size_t& pos) {
     }
     return line;
 }
-}  // namespace
 
 std::string ScrambleText(const std::string& text, unsigned char mask) {
     std::string r = text;
@@ -67,7 +67,7 @@ bool ParseScoreFile(std::string_view data, ScoreRecord* entries) {
     size_t pos = 0;
     for (int i = 0; i < ScoreEntries; i++) {
         if (pos >= data.size()) return false;  // input past the end of the file
-        std::string line(NextLine(data, pos));
+        std::string line(NextTextLine(data, pos));
         if (line == "END") return true;
         entries[i] = ParseRecordLine(ScrambleText(line, ScoreMask));
     }

@@ -10,6 +10,10 @@
 constexpr unsigned char ScoreMask = 0xD3;
 constexpr int ScoreEntries = 11;  // 0..9 shown, 10 the overflow slot
 
+// One line of a record file from pos on, ended by CR LF, LF or CR (a last
+// line without an end counts); pos moves past its end.
+std::string_view NextTextLine(std::string_view data, size_t& pos);
+
 // The whole file for entries 0..10.
 std::string ScoreFileText(const ScoreRecord* entries);
 

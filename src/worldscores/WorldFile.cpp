@@ -3,6 +3,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "scores/ScoreFile.h"
+
 std::string NumberCodeText(const std::string& text, bool encode) {
     std::string out;
     if (encode) {
@@ -36,32 +38,19 @@ std::string WorldFileText(const WorldTable& table) {
     return out;
 }
 
-namespace {
-std::string_view NextLine(std::string_view data, size_t& pos) {
-    size_t start = pos;
-    while (pos < data.size() && data[pos] != '\r' && data[pos] != '\n') pos++;
-    std::string_view line = data.substr(start, pos - start);
-    if (pos < data.size()) {
-        if (data[pos] == '\r' && pos + 1 < data.size() && data[pos + 1] == '\n') pos++;
-        pos++;
-    }
-    return line;
-}
-}  // namespace
-
 bool ParseWorldFile(std::string_view data, WorldTable& table) {
     table = WorldTable{};
     size_t pos = 0;
     for (;;) {
         if (pos >= data.size()) return false;
-        std::string_view line = NextLine(data, pos);
+        std::string_view line = NextTextLine(data, pos);
         if (line == "END") break;
         if (table.Records.size() == WorldEntries) return false;
         table.Records.push_back(ParseRecordLine(NumberCodeText(std::string(line), false)));
     }
-    std::string_view count = NextLine(data, pos);
+    std::string_view count = NextTextLine(data, pos);
     while (!count.empty() && count.back() == ' ') count.remove_suffix(1);
     if (std::from_chars(count.data(), count.data() + count.size(), table.Uploads).ec != std::errc{}) table.Uploads = 0;
-    table.LastUpdate = NextLine(data, pos);
+    table.LastUpdate = NextTextLine(data, pos);
     return true;
 }
