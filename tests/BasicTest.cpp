@@ -35,6 +35,8 @@ TEST(Basic, NumberText) {
     EXPECT_FALSE(ToNumber("abc").has_value());
     EXPECT_FALSE(ToNumber("").has_value());
     EXPECT_FALSE(ToNumber("12x").has_value());
+    EXPECT_EQ(ToNumber(" +5").value(), 5);  // a leading plus is a sign, as when the line was printed
+    EXPECT_FALSE(ToNumber("+").has_value());
 }
 
 TEST(Basic, RandomIsSeededAndInRange) {
@@ -55,6 +57,7 @@ TEST(Basic, TextHelpers) {
     EXPECT_EQ(Mid("abcdef", 2, 3), "bcd");
     EXPECT_EQ(Mid("abc", 5, 3), "");
     EXPECT_EQ(Mid("abcdef", 4), "def");
+    EXPECT_EQ(Mid("abcdef", 0, 2), "ab");  // a start before the first character counts from it
 }
 
 TEST(DirectionAndDistance, AxesDiagonalsAndCoincidingPoints) {

@@ -1,6 +1,10 @@
 // The score server file: what it names, and what it refuses to name.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "support/TempDir.h"
+#include "worldscores/FTPmod.h"
 #include "worldscores/ServerFile.h"
 
 namespace {
@@ -81,4 +85,25 @@ TEST(ServerFile, TheSendSwitchChangesOnlyItsOwnLine) {
     EXPECT_EQ(ServerFileWithSend(Line("FTP HOST", "my.example"), 0),
               Line("FTP HOST", "my.example") + Line("SEND MY SCORES", "0") + "END\r\n");
     EXPECT_EQ(ParseServerFile(ServerFileWithSend("", 0)).SendScores, 0);
+}
+
+// What the game starts with is what the file in the player's folder names.
+TEST(ServerFile, StartUpTakesEveryValueFromTheFile) {
+    TempGameDir dir;
+    dir.Write("OtherFiles/Server.txt", Line("FTP HOST", "scores.example") + Line("FTP PORT", "2121") +
+                                           Line("FTP ACCOUNT", "ana") + Line("FTP PASSWORD", "s3cret") +
+                                           Line("VERSION FILE URL", "http://scores.example/NewVer.txt") +
+                                           Line("SEND MY SCORES", "0") + "END\r\n");
+    LoadServerFile();
+    EXPECT_EQ(ScoreServerHost, "scores.example");
+    EXPECT_EQ(ScoreServerPort, 2121);
+    EXPECT_EQ(ScoreServerUser, "ana");
+    EXPECT_EQ(ScoreServerPassword, "s3cret");
+    EXPECT_EQ(VersionFileUrl, "http://scores.example/NewVer.txt");
+    EXPECT_EQ(SendScores, 0);
+    std::filesystem::remove(dir.File("OtherFiles/Server.txt"));
+    LoadServerFile();  // no file: the shipped defaults
+    EXPECT_EQ(ScoreServerHost, "");
+    EXPECT_EQ(ScoreServerPassword, "zededor");
+    EXPECT_EQ(SendScores, 8);
 }
