@@ -50,6 +50,11 @@ TEST_F(ClockFixture, RegenerationDrainsToFullThenCycles) {
     }
     EXPECT_EQ(seen, (std::vector<float>{98, 96, 94, 92, 90, 88, 89, 90, 88}));
     EXPECT_EQ(GameSeconds, 9);
+    // A paused game's clock and health stand still.
+    GamePaused = -1;
+    OneSecond();
+    EXPECT_EQ(GameSeconds, 9);
+    EXPECT_EQ(Units[0].Health, 88);
 }
 
 TEST_F(ClockFixture, SpawnCapsByMinute) {

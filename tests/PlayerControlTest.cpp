@@ -238,7 +238,7 @@ TEST_F(PlayerControlTest, BulletStartsAtTheMuzzleWithItsOwnersValues) {
     u.Spread = 0;
     u.BulletSpeed = 4;
     u.BulletRange = 60;
-    Bullets[1].Life = 3;  // taken: the next free slot is used
+    Bullets[1].Life = 1;  // taken (one pixel of travel left still flies): the next free slot is used
     int lifeLo = 1000, lifeHi = -1;
     for (int n = 0; n < 500; n++) {
         Bullets[2].Life = 0;
@@ -255,6 +255,11 @@ TEST_F(PlayerControlTest, BulletStartsAtTheMuzzleWithItsOwnersValues) {
     EXPECT_FLOAT_EQ(b.DX, 1);
     EXPECT_EQ(lifeLo, 60);
     EXPECT_EQ(lifeHi, 67);
+    // The last opponent slot fires like any other.
+    Units[50] = u;
+    FireBullet(50);
+    EXPECT_EQ(Bullets[3].Owner, 50);
+    EXPECT_GT(Bullets[3].Life, 0);
 
     // The player's accuracy boost narrows any spread to 30 degrees.
     Units[0].Spread = 180;
