@@ -23,8 +23,7 @@
 
 void (*EndProcess)(int code) = [](int code) { std::exit(code); };
 
-// The window's picture boxes and work surfaces.
-static void CreateFormSurfaces() {
+void CreateFormSurfaces() {
     CreateSurface(Field, 300, 300);
     CreateSurface(Terain, 300, 300);
     CreateSurface(MenuField, 300, 300);

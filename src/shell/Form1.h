@@ -8,6 +8,8 @@
 // Runs once when the window is first shown: options, display mode, pictures,
 // score table, sounds, keyboard; then enters MainLoop (never returns).
 void StartUp();
+// The window's picture boxes and work surfaces (start-up's first step).
+void CreateFormSurfaces();
 // Removes the temporary files of saves that a crash cut short from the
 // folders the game writes to (start-up does this first).
 void RemoveInterruptedSaves();

@@ -181,12 +181,7 @@ int main(int argc, char** argv) {
 
     // The start, as StartUp does it, without a window.
     InstallWindowHandlers();
-    CreateSurface(Field, 300, 300);
-    CreateSurface(Terain, 300, 300);
-    CreateSurface(MenuField, 300, 300);
-    CreateSurface(StatusField, 300, 78);
-    CreateSurface(LoadPicDC, 301, 378);
-    Field.FontSize = 8;
+    CreateFormSurfaces();
     LoadSaveOptions(false);
     OptFullScreen = 8;
     OptRealMovement = 0;
