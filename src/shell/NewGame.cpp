@@ -6,6 +6,7 @@
 #include "opponents/TextFile.h"
 #include "platform/Clock.h"
 #include "shell/GameState.h"
+#include "shell/Replay.h"
 #include "sound/DirectSoundMod.h"
 
 void NewGame() {
@@ -30,7 +31,7 @@ void NewGame() {
     p.X = 140;
     p.Y = 140;
     p.SpeedXP = p.AccuracyXP = p.RechargeXP = p.Reserved2 = p.MeleeXP = 0;
-    LocalDate d = GetLocalDate();
+    LocalDate d = ReplayIsPlaying() ? PlaybackDate() : GetLocalDate();
     char date[16];
     std::snprintf(date, sizeof date, "%04d%02d%02d", d.Year % 10000, d.Month % 100, d.Day % 100);
     p.GameDate = date;
@@ -71,5 +72,10 @@ void NewGame() {
     ShakeActive = 0;
 
     PlaySound(22, 500);
-    ChooseNewGameTerrain();
+    if (!ReplayIsPlaying()) {
+        ChooseNewGameTerrain();
+        StartRecording();
+    } else if (ReplayState == ReplayMode::Watching) {
+        ShowTerrain(PlaybackTerrain());
+    }
 }
