@@ -16,7 +16,10 @@
 #include <map>
 #include <unordered_set>
 
+#include "scores/ReplayFile.h"
+#include "scores/ScoreFile.h"
 #include "server/Upload.h"
+#include "server/Verified.h"
 #include "server/WorldPage.h"
 
 namespace {
@@ -178,11 +181,18 @@ void CrashPoint(const char* step) {
 // player/date/score, the count is recomputed from the batch, uploads still in
 // incoming/ are the ones not yet moved), so a run interrupted anywhere after
 // it is finished by the next run, and no upload is ever counted twice.
+// What became of one record of an accepted upload.
+struct Verdict {
+    char Kind = 'u';   // 'u' entered unverified, 'v' verified, 'r' rejected, 's' left out (below the table, or in it)
+    std::string Text;  // 'v': the game's fingerprint; 'r': the reason
+};
 struct Entry {
     std::string Name;
     std::string Reason;  // empty: accepted
     std::vector<ScoreRecord> Records;
     bool Loaded = false;
+    std::vector<Verdict> Verdicts;  // by record; missing ones are 'u'
+    Verdict VerdictOf(size_t i) const { return i < Verdicts.size() ? Verdicts[i] : Verdict{}; }
 };
 struct Batch {
     long UploadsBefore = 0;
@@ -193,9 +203,14 @@ const char* const BatchName = "merge.batch";
 
 std::string BatchText(const Batch& b) {
     std::string out = "dorvik-scores batch\nuploads-before " + std::to_string(b.UploadsBefore) + "\n";
-    for (const Entry& e : b.Entries)
+    for (const Entry& e : b.Entries) {
         out += e.Reason.empty() ? "accept " + Escaped(e.Name) + "\n"
                                 : "reject " + Escaped(e.Name) + "\t" + Escaped(e.Reason) + "\n";
+        for (size_t i = 0; i < e.Verdicts.size(); i++)
+            if (e.Verdicts[i].Kind != 'u')
+                out += "record " + std::to_string(i) + " " + e.Verdicts[i].Kind + "\t" + Escaped(e.Verdicts[i].Text) +
+                       "\n";
+    }
     return out;
 }
 
@@ -212,6 +227,19 @@ bool ParseBatch(const std::string& text, Batch& b) {
     if (!line(l) || l != "dorvik-scores batch" || !line(l) || l.rfind("uploads-before ", 0) != 0) return false;
     b.UploadsBefore = std::atol(l.c_str() + 15);
     while (line(l)) {
+        if (l.rfind("record ", 0) == 0) {  // "record INDEX KIND\tTEXT" of the accepted upload above
+            size_t tab = l.find('\t');
+            if (b.Entries.empty() || !b.Entries.back().Reason.empty() || tab == std::string::npos || tab < 10)
+                return false;
+            char kind = l[tab - 1];
+            long index = std::atol(l.c_str() + 7);
+            if (l[tab - 2] != ' ' || index < 0 || index >= ScoreEntries || std::string("vrs").find(kind) == std::string::npos)
+                return false;
+            std::vector<Verdict>& v = b.Entries.back().Verdicts;
+            if (v.size() <= static_cast<size_t>(index)) v.resize(index + 1);
+            v[index] = {kind, Unescaped(l.substr(tab + 1))};
+            continue;
+        }
         Entry e;
         if (l.rfind("accept ", 0) == 0) {
             e.Name = Unescaped(l.substr(7));
@@ -244,67 +272,50 @@ std::string ShownDate(const std::string& key) {
 struct Run {
     MergeOptions Options;
     std::string Latest;  // last game date an upload may carry
+    std::vector<VerifiedGame> Verified;  // as "verified.txt" held them
     std::string Dir(const char* sub) const { return Options.Folder + "/" + sub; }
 };
 
-bool ApplyBatch(const Run& run, WorldTable& table, Batch& batch, std::string& error) {
-    const std::string incoming = run.Dir("incoming");
-    std::vector<ScoreRecord> records;
-    long accepted = 0;
-    for (Entry& e : batch.Entries) {
-        if (!e.Reason.empty()) continue;
-        accepted++;
-        if (!e.Loaded) {  // finishing an earlier run: uploads already moved are merged
-            std::string path = incoming + "/" + e.Name, why;
-            bool tooBig;
-            if (!Exists(path)) continue;
-            std::string data = ReadAll(path, UploadMaxBytes, tooBig, why);
-            if (!tooBig && why.empty()) CheckUpload(data, run.Latest, e.Records);
-        }
-        for (ScoreRecord& r : e.Records) records.push_back(std::move(r));
-    }
-    MergeRecords(table.Records, std::move(records));
-    table.Uploads = std::min(batch.UploadsBefore + accepted, std::max(UploadsShown, batch.UploadsBefore));
-    if (accepted > 0 || table.LastUpdate.empty()) table.LastUpdate = ShownDate(run.Options.Today);
-
-    if (!WriteAtomic(run.Options.Folder, "Vedov.dvk", WorldFileText(table))) {
-        error = "cannot write " + run.Options.Folder + "/Vedov.dvk: " + std::strerror(errno);
-        return false;
-    }
-    CrashPoint("table");
-    if (!WriteAtomic(run.Options.Folder, "default.htm", WorldPageHtml(table))) {
-        error = "cannot write " + run.Options.Folder + "/default.htm: " + std::strerror(errno);
-        return false;
-    }
-    CrashPoint("page");
-    std::string log;
-    int moved = 0;
-    for (const Entry& e : batch.Entries) {
-        std::string path = incoming + "/" + e.Name;
-        if (!MoveInto(path, run.Dir(e.Reason.empty() ? "done" : "rejected"), e.Name)) {
-            if (errno == ENOENT) continue;  // moved by the run this one finishes
-            error = "cannot move " + path + ": " + std::strerror(errno);
-            return false;
-        }
-        if (++moved == 1) CrashPoint("move");
-        if (!e.Reason.empty()) log += TimeStamp() + " rejected " + Escaped(e.Name) + ": " + Escaped(e.Reason) + "\n";
-    }
-    SyncDir(incoming);
-    SyncDir(run.Dir("done"));
-    SyncDir(run.Dir("rejected"));
-    log += TimeStamp() + " merged " + std::to_string(accepted) + " uploads, rejected " +
-           std::to_string(batch.Entries.size() - accepted) + ", the table holds " +
-           std::to_string(table.Records.size()) + " records\n";
-    int fd = open(run.Dir("merge.log").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (fd >= 0) {
-        ssize_t n = write(fd, log.data(), log.size());
-        (void)n;  // the log is a courtesy: the table is already safe
-        close(fd);
-    }
-    unlink(run.Dir(BatchName).c_str());
-    SyncDir(run.Options.Folder);
-    return true;
+// The recordings in incoming/, by the stem of the table they came with.
+std::map<std::string, std::vector<std::string>> RecordingsByStem(const std::vector<std::string>& names) {
+    std::map<std::string, std::vector<std::string>> out;
+    std::string stem, key;
+    for (const std::string& name : names)
+        if (ParseRecordingUploadName(name, stem, key)) out[stem].push_back(name);
+    return out;
 }
+
+// Admitted recordings are served as replays/<key>.dvr; a recording already
+// there is the same game (the key names the record).
+bool ServeRecording(const Run& run, const std::string& stem, const std::string& key, std::string& error) {
+    const std::string dir = run.Dir(ServedReplayFolder), name = key + ReplayExtension;
+    if (Exists(dir + "/" + name)) return true;
+    bool tooBig;
+    std::string why, from = run.Dir("incoming") + "/" + RecordingUploadName(stem, key);
+    if (!Exists(from)) return true;  // moved by the run this one finishes, which served it
+    std::string data = ReadAll(from, ReplayMaxFileBytes, tooBig, why);
+    if (mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) why = std::strerror(errno);
+    if (why.empty() && !tooBig && WriteAtomic(dir, name, data)) return true;
+    error = "cannot serve " + dir + "/" + name + ": " + (why.empty() ? std::strerror(errno) : why);
+    return false;
+}
+
+// Recordings of records no longer in the table go.
+void PruneServedRecordings(const Run& run, const std::vector<VerifiedGame>& kept) {
+    DIR* d = opendir(run.Dir(ServedReplayFolder).c_str());
+    if (!d) return;
+    std::vector<std::string> gone;
+    while (dirent* de = readdir(d)) {
+        std::string name = de->d_name;
+        if (name.size() != 16 + std::strlen(ReplayExtension) || !name.ends_with(ReplayExtension)) continue;
+        if (std::none_of(kept.begin(), kept.end(), [&](const VerifiedGame& g) { return g.Key == name.substr(0, 16); }))
+            gone.push_back(name);
+    }
+    closedir(d);
+    for (const std::string& name : gone) unlink((run.Dir(ServedReplayFolder) + "/" + name).c_str());
+}
+
+std::string RecordTitle(const ScoreRecord& r) { return Trimmed(r.Score) + " by " + Trimmed(r.Name); }
 
 // The names in incoming/ but folders, sorted: the game's names start with the date.
 std::vector<std::string> ListIncoming(const Run& run) {
@@ -324,6 +335,145 @@ std::vector<std::string> ListIncoming(const Run& run) {
     closedir(d);
     std::sort(names.begin(), names.end());
     return names;
+}
+bool ApplyBatch(Run& run, WorldTable& table, Batch& batch, std::string& error) {
+    const std::string incoming = run.Dir("incoming");
+    std::vector<ScoreRecord> records;
+    std::vector<VerifiedGame> verified = run.Verified;
+    std::string recordLog;
+    long accepted = 0;
+    for (Entry& e : batch.Entries) {
+        if (!e.Reason.empty()) continue;
+        accepted++;
+        if (!e.Loaded) {  // finishing an earlier run: uploads already moved are merged
+            std::string path = incoming + "/" + e.Name, why;
+            bool tooBig;
+            if (!Exists(path)) continue;
+            std::string data = ReadAll(path, UploadMaxBytes, tooBig, why);
+            if (!tooBig && why.empty()) CheckUpload(data, run.Latest, e.Records);
+        }
+        for (size_t i = 0; i < e.Records.size(); i++) {
+            const Verdict v = e.VerdictOf(i);
+            ScoreRecord& r = e.Records[i];
+            if (v.Kind == 'r')
+                recordLog += TimeStamp() + " rejected the record " + Escaped(RecordTitle(r)) + " of " + Escaped(e.Name) +
+                             ": " + Escaped(v.Text) + "\n";
+            if (v.Kind == 'r' || v.Kind == 's') continue;
+            if (v.Kind == 'v') {
+                const std::string key = ReplayKey(r);
+                if (!ServeRecording(run, UploadStem(e.Name), key, error)) return false;
+                verified.push_back({key, v.Text, Trimmed(r.Name)});
+            }
+            records.push_back(std::move(r));
+        }
+    }
+    MergeRecords(table.Records, std::move(records));
+    // The verified games the table still holds, in its order.
+    std::vector<VerifiedGame> kept;
+    std::vector<bool> marks;
+    for (const ScoreRecord& r : table.Records) {
+        const std::string key = ReplayKey(r), name = Trimmed(r.Name);
+        auto g = std::find_if(verified.begin(), verified.end(),
+                              [&](const VerifiedGame& v) { return v.Key == key && v.Name == name; });
+        marks.push_back(g != verified.end());
+        if (g != verified.end()) kept.push_back(*g);
+    }
+    CrashPoint("replays");
+    // Written before the table: a crash between the two leaves a mark for a
+    // record not yet in the table, which marks nothing.
+    if (!WriteAtomic(run.Options.Folder, VerifiedFileName, VerifiedText(kept))) {
+        error = "cannot write " + run.Dir(VerifiedFileName) + ": " + std::strerror(errno);
+        return false;
+    }
+    table.Uploads = std::min(batch.UploadsBefore + accepted, std::max(UploadsShown, batch.UploadsBefore));
+    if (accepted > 0 || table.LastUpdate.empty()) table.LastUpdate = ShownDate(run.Options.Today);
+
+    if (!WriteAtomic(run.Options.Folder, "Vedov.dvk", WorldFileText(table))) {
+        error = "cannot write " + run.Options.Folder + "/Vedov.dvk: " + std::strerror(errno);
+        return false;
+    }
+    CrashPoint("table");
+    if (!WriteAtomic(run.Options.Folder, "default.htm", WorldPageHtml(table, marks))) {
+        error = "cannot write " + run.Options.Folder + "/default.htm: " + std::strerror(errno);
+        return false;
+    }
+    CrashPoint("page");
+    std::string log = recordLog;
+    int moved = 0;
+    auto recordings = RecordingsByStem(ListIncoming(run));
+    for (const Entry& e : batch.Entries) {
+        std::string path = incoming + "/" + e.Name;
+        const char* to = e.Reason.empty() ? "done" : "rejected";
+        // The recordings go with their table, before it: a crash between
+        // leaves no recording without its table in incoming/.
+        for (const std::string& name : recordings[UploadStem(e.Name)])
+            if (!MoveInto(incoming + "/" + name, run.Dir(to), name) && errno != ENOENT) {
+                error = "cannot move " + incoming + "/" + name + ": " + std::strerror(errno);
+                return false;
+            }
+        if (!MoveInto(path, run.Dir(to), e.Name)) {
+            if (errno == ENOENT) continue;  // moved by the run this one finishes
+            error = "cannot move " + path + ": " + std::strerror(errno);
+            return false;
+        }
+        if (++moved == 1) CrashPoint("move");
+        if (!e.Reason.empty()) log += TimeStamp() + " rejected " + Escaped(e.Name) + ": " + Escaped(e.Reason) + "\n";
+    }
+    SyncDir(incoming);
+    SyncDir(run.Dir("done"));
+    SyncDir(run.Dir("rejected"));
+    log += TimeStamp() + " merged " + std::to_string(accepted) + " uploads, rejected " +
+           std::to_string(batch.Entries.size() - accepted) + ", the table holds " +
+           std::to_string(table.Records.size()) + " records\n";
+    int fd = open(run.Dir("merge.log").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd >= 0) {
+        ssize_t n = write(fd, log.data(), log.size());
+        (void)n;  // the log is a courtesy: the table is already safe
+        close(fd);
+    }
+    PruneServedRecordings(run, kept);
+    run.Verified = std::move(kept);
+    unlink(run.Dir(BatchName).c_str());
+    SyncDir(run.Options.Folder);
+    return true;
+}
+
+// Whether a record would enter the table as it stands (sorted by score).
+bool WouldEnter(const std::vector<ScoreRecord>& table, const ScoreRecord& r) {
+    return table.size() < WorldKeep || ScoreOf(r) > ScoreOf(table.back());
+}
+
+// The verdict on one record of an upload when verifying: replayed from the
+// recording sent with it, or rejected with the reason.
+Verdict JudgeRecord(const Run& run, const WorldTable& table, const std::string& stem, const ScoreRecord& r,
+                    const std::vector<VerifiedGame>& verifiedNow) {
+    const std::string key = ReplayKey(r), name = Trimmed(r.Name);
+    // The same player, date and score already there: the table keeps that
+    // one, so this one is checked only when it may mark that one verified.
+    for (const ScoreRecord& t : table.Records)
+        if (Trimmed(t.Score) == Trimmed(r.Score) && Trimmed(t.Date) == Trimmed(r.Date) && Trimmed(t.Name) == name) {
+            if (ReplayKey(t) != key || IsVerified(run.Verified, t) || IsVerified(verifiedNow, t)) return {'s', ""};
+        }
+    if (!WouldEnter(table.Records, r) &&
+        std::none_of(table.Records.begin(), table.Records.end(), [&](const ScoreRecord& t) {
+            return ReplayKey(t) == key && Trimmed(t.Name) == name;
+        }))
+        return {'s', ""};
+    const std::string path = run.Dir("incoming") + "/" + RecordingUploadName(stem, key);
+    if (!Exists(path)) return {'r', "no recording was sent with it"};
+    bool tooBig;
+    std::string why;
+    const std::string data = ReadAll(path, ReplayMaxFileBytes, tooBig, why);
+    if (tooBig) return {'r', "its recording is larger than " + std::to_string(ReplayMaxFileBytes) + " bytes"};
+    if (!why.empty()) return {'r', "its recording: " + why};
+    RecordingCheck check = run.Options.Verify(r, data);
+    if (!check.Why.empty()) return {'r', check.Why};
+    // Recordings are public: one replayed under another name is a copy.
+    for (const auto* games : {&run.Verified, &verifiedNow})
+        for (const VerifiedGame& g : *games)
+            if (g.Fingerprint == check.Fingerprint && g.Name != name)
+                return {'r', "the same game is in the table under the name " + g.Name};
+    return {'v', check.Fingerprint};
 }
 }  // namespace
 
@@ -363,7 +513,7 @@ std::string NextDayKey(const std::string& key) {
 }
 
 MergeExit RunMerge(const MergeOptions& options, std::string& message) {
-    Run run{options, NextDayKey(options.Today)};
+    Run run{options, NextDayKey(options.Today), {}};
     if (run.Latest.empty()) {
         message = "not a date: " + options.Today;
         return MergeUsage;
@@ -407,6 +557,16 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
             return MergeFailed;
         }
     }
+    if (Exists(run.Dir(VerifiedFileName))) {
+        std::string text = ReadAll(run.Dir(VerifiedFileName), 4 << 20, tooBig, why);
+        if (!why.empty() || tooBig) {
+            message = run.Dir(VerifiedFileName) + " cannot be read (" + (tooBig ? "over 4 MB" : why) +
+                      "); nothing was changed";
+            close(lock);
+            return MergeFailed;
+        }
+        run.Verified = ParseVerified(text);
+    }
 
     std::string finished;
     if (Exists(run.Dir(BatchName))) {
@@ -432,8 +592,22 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
     // batch file is written.
     std::vector<ScoreRecord> pending;
     std::time_t now = std::time(nullptr);
-    for (const std::string& name : ListIncoming(run)) {
-        Entry e{name, "", {}, true};
+    const std::vector<std::string> names = ListIncoming(run);
+    std::vector<VerifiedGame> verifiedNow;  // this run's, for spotting copies
+    if (options.Verify) MergeRecords(table.Records, {});  // in order, so the last record is the bar
+    for (const std::string& name : names) {
+        std::string stem, key;
+        if (ParseRecordingUploadName(name, stem, key)) {
+            // A recording travels with its table; one whose table never came
+            // is rejected once that table can no longer be arriving.
+            struct stat rs;
+            if (!std::binary_search(names.begin(), names.end(), stem + ".dvk") &&
+                lstat(run.Dir("incoming").append("/" + name).c_str(), &rs) == 0 &&
+                now - rs.st_mtime >= std::max(options.MinAgeSeconds, OrphanRecordingSeconds))
+                batch.Entries.push_back({name, "a recording without its score table", {}, true, {}});
+            continue;
+        }
+        Entry e{name, "", {}, true, {}};
         why.clear();
         std::time_t modified = 0;
         std::string data = ReadAll(run.Dir("incoming") + "/" + name, UploadMaxBytes, tooBig, why, &modified);
@@ -445,8 +619,16 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
             e.Reason = "larger than " + std::to_string(UploadMaxBytes) + " bytes";
         } else if (!why.empty()) {
             e.Reason = why;
-        } else {
+        } else if (!options.Verify) {
             e.Reason = CheckUpload(data, run.Latest, pending);
+        } else if ((e.Reason = CheckUpload(data, run.Latest, e.Records)).empty()) {
+            for (const ScoreRecord& r : e.Records) {
+                e.Verdicts.push_back(JudgeRecord(run, table, UploadStem(name), r, verifiedNow));
+                if (e.Verdicts.back().Kind == 'v') {
+                    MergeRecords(table.Records, {r});
+                    verifiedNow.push_back({ReplayKey(r), e.Verdicts.back().Text, Trimmed(r.Name)});
+                }
+            }
         }
         if (pending.size() >= 4 * WorldKeep) {
             MergeRecords(table.Records, std::move(pending));
@@ -466,10 +648,21 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
         CrashPoint("batch");
         if (!ApplyBatch(run, table, batch, message)) result = MergeFailed;
     }
-    if (result == MergeOk)
+    if (result == MergeOk) {
         message = finished + "merged " + std::to_string(accepted) + " uploads, rejected " +
                   std::to_string(batch.Entries.size() - accepted) + ", " + std::to_string(waiting) +
                   " too recent for this run; the table holds " + std::to_string(table.Records.size()) + " records";
+        if (options.Verify) {
+            long verified = 0, refused = 0;
+            for (const Entry& e : batch.Entries)
+                for (const Verdict& v : e.Verdicts) {
+                    verified += v.Kind == 'v';
+                    refused += v.Kind == 'r';
+                }
+            message += "; replayed and admitted " + std::to_string(verified) + " records, rejected " +
+                       std::to_string(refused);
+        }
+    }
     close(lock);
     return result;
 }

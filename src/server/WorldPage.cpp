@@ -1,5 +1,7 @@
 #include "server/WorldPage.h"
 
+#include <algorithm>
+
 #include "scores/NameText.h"
 
 namespace {
@@ -30,6 +32,7 @@ table { border-collapse: collapse; width: 100%; }
 th, td { padding: 0.3em 0.5em; border-bottom: 1px solid #ccd; text-align: left; white-space: nowrap; }
 td.num, th.num { text-align: right; }
 td.name { white-space: normal; overflow-wrap: anywhere; }
+td.verified { color: #008000; }
 @media (max-width: 30em) { body { font-size: 0.9em; } th, td { padding: 0.25em; } }
 </style>
 </head>
@@ -65,20 +68,27 @@ std::string HtmlEscape(const std::string& utf8) {
     return out;
 }
 
-std::string WorldPageHtml(const WorldTable& table) {
+std::string WorldPageHtml(const WorldTable& table, const std::vector<bool>& verified) {
+    // The mark column shows once the server replays games (some record is marked).
+    const bool marks = std::find(verified.begin(), verified.end(), true) != verified.end();
     std::string out = PageHead;
     out += "<p id=\"update\">Last update: " + HtmlEscape(AnsiToUtf8(table.LastUpdate)) +
            " &middot; Uploads by all users: " + std::to_string(table.Uploads) + "</p>\n";
     out +=
         "<div class=\"table\"><table id=\"scores\">\n<thead><tr><th class=\"num\">#</th><th class=\"num\">Score</th>"
-        "<th>Name</th><th class=\"num\">Kills</th><th class=\"num\">Time</th><th>Date</th></tr></thead>\n<tbody>\n";
+        "<th>Name</th><th class=\"num\">Kills</th><th class=\"num\">Time</th><th>Date</th>";
+    if (marks) out += "<th title=\"Replayed by the server from the game's recording\">&#10003;</th>";
+    out += "</tr></thead>\n<tbody>\n";
     int rank = 0;
     for (const ScoreRecord& r : table.Records) {
+        const bool marked = static_cast<size_t>(rank) < verified.size() && verified[rank];
         auto cell = [](const char* cls, const std::string& ansi) {
             return std::string("<td class=\"") + cls + "\">" + HtmlEscape(AnsiToUtf8(Trimmed(ansi))) + "</td>";
         };
         out += "<tr>" + cell("num", std::to_string(++rank)) + cell("num", r.Score) + cell("name", r.Name) +
-               cell("num", r.Kills) + cell("num", r.Time) + cell("date", ShownDate(r.Date)) + "</tr>\n";
+               cell("num", r.Kills) + cell("num", r.Time) + cell("date", ShownDate(r.Date));
+        if (marks) out += marked ? "<td class=\"verified\" title=\"verified\">&#10003;</td>" : "<td></td>";
+        out += "</tr>\n";
     }
     if (table.Records.empty()) out += "<tr><td colspan=\"6\">No scores yet.</td></tr>\n";
     out += "</tbody>\n</table></div>\n</body>\n</html>\n";

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "worldscores/WorldFile.h"
 
 // Text made safe for an HTML element or attribute.
 std::string HtmlEscape(const std::string& utf8);
-std::string WorldPageHtml(const WorldTable& table);
+// verified[i] marks record i as replayed by the server (a "✓" column).
+std::string WorldPageHtml(const WorldTable& table, const std::vector<bool>& verified = {});

@@ -3,6 +3,8 @@
 // table that the game reads back unchanged and a page that shows names as text.
 // fuzz-sources: src/server/Upload.cpp src/server/Merge.cpp src/server/WorldPage.cpp
 // fuzz-sources: src/worldscores/WorldFile.cpp src/scores/ScoreFile.cpp src/scores/NameText.cpp
+// fuzz-sources: src/server/Verified.cpp src/scores/ReplayFile.cpp
+// fuzz-libs: zlib
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
