@@ -16,6 +16,7 @@
 #include "support/Recording.h"
 #include "support/Servers.h"
 #include "worldscores/FTPmod.h"
+#include "worldscores/ScoreScreens.h"
 #include "worldscores/TopWorldScore.h"
 
 namespace fs = std::filesystem;
@@ -156,4 +157,103 @@ TEST(VerifiedScores, UnverifiedRecordsStayUnmarkedAndMarksSurviveACrash) {
     EXPECT_TRUE(fs::exists(s.Folder / "rejected" / orphan.filename()));
     EXPECT_TRUE(fs::exists(young));
     EXPECT_TRUE(Marked(s.Row("Ana")));
+}
+
+namespace {
+std::string Today() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char d[16];
+    std::strftime(d, sizeof d, "%Y%m%d", &local);
+    return d;
+}
+
+std::vector<std::string> Names(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+}  // namespace
+
+// One player plays and sends, the server replays and admits the game, and a
+// second game folder downloads the table, shows the game and fetches its
+// recording, which plays there to the same record.
+TEST(EndToEnd, AGameIsSentReplayedByTheServerAndFetchedByAnotherPlayer) {
+#ifndef DORVIK_SCORES_EXE
+    GTEST_SKIP() << "dorvik-scores is not built";
+#else
+    TempGameDir serverSide;
+    const fs::path root = serverSide.Path / "ftproot", folder = root / "world scores";
+    fs::create_directories(folder / "incoming");
+    LocalServer ftp;
+    ASSERT_TRUE(StartFtpServerWithLoginFolder(ftp, root.string(), "/world scores"));
+    SetTestConnected(1);
+
+    // The player: a game played to its end, entered in the table as "Ana".
+    TempGameDir ana;
+    WriteUnitFiles(ana);
+    ana.Write("AtopDv118.dvk", ScoreFileText(std::vector<ScoreRecord>(ScoreEntries).data()));
+    ScoreReadCounter = 0;
+    PlayScriptedGameToItsEnd();
+    ASSERT_EQ(EnteringName, True);
+    YourNameTextInput("Ana");
+    TestSetKey(DIK_RETURN, true);
+    NameEntryStep();
+    TestSetKey(DIK_RETURN, false);
+    const ScoreRecord played = TopScores[NewEntryIndex];
+    ASSERT_EQ(played.Name, "Ana");
+    ASSERT_TRUE(fs::exists(ana.Path / "Replays" / (ReplayKey(played) + ".dvr")));
+
+    ScoreServerHost = "127.0.0.1";
+    ScoreServerPort = ftp.Port;
+    VersionFileUrl.clear();
+    SendScores = 0;
+    SynchronizeScores();
+    std::vector<std::string> sent = Names(folder / "incoming");
+    ASSERT_EQ(sent.size(), 2u);
+    const std::string stem = UploadStem(sent[1]);  // "<stem>.<key>.dvr" sorts before "<stem>.dvk"
+    EXPECT_EQ(sent[1], stem + ".dvk");
+    EXPECT_EQ(sent[0], RecordingUploadName(stem, ReplayKey(played)));
+    const std::string log = ReadFile(ftp.Log);  // the recording is stored before its table
+    ASSERT_NE(log.find(sent[1]), std::string::npos) << log;
+    EXPECT_LT(log.find(sent[0]), log.find(sent[1]));
+    SynchronizeScores();  // the table again, its recording not
+    EXPECT_EQ(Names(folder / "incoming").size(), 3u);
+
+    const std::string merge = "'" DORVIK_SCORES_EXE "' merge '" + folder.string() + "' --min-age 0 --today " +
+                              Today() + " --verify --game '" + ana.Path.string() + "' > /dev/null";
+    ASSERT_EQ(std::system(merge.c_str()), 0) << merge;
+
+    // Another player downloads the table and sees the game, marked verified.
+    TempGameDir bo;
+    bo.Write("OtherFiles/Temp2.txt", "END\r\n0\r\n01.01.2026\r\n");
+    ResetGameState();
+    SendScores = 8;
+    SynchronizeScores();
+    MenuCode = "WS";
+    WorldReadCounter = 0;
+    WorldScoresScreen();
+    const ScoreRecord shown = WorldScores[0];
+    EXPECT_EQ(shown.Name, "Ana");
+    EXPECT_EQ(Trim(shown.Score), Trim(played.Score));
+    const std::string page = bo.Read("OtherFiles/Default.htm");
+    const size_t row = page.find(">Ana</td>");
+    ASSERT_NE(row, std::string::npos);
+    EXPECT_NE(page.substr(row, page.find("</tr>", row) - row).find("&#10003;"), std::string::npos);
+
+    // Its recording, named by the record as the game read it, plays to it.
+    FtpSession session;
+    ASSERT_TRUE(FtpConnect(session, "127.0.0.1", ftp.Port, ScoreServerUser, ScoreServerPassword));
+    ASSERT_TRUE(FtpGetFile(session, "replays/" + ReplayKey(shown) + ".dvr", bo.File("watch.dvr"), false));
+    FtpClose(session);
+    ReplayData data;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(bo.Read("watch.dvr"), data, why)) << why;
+    const ReplayOutcome outcome = VerifyReplay(data);
+    EXPECT_TRUE(outcome.Ended);
+    EXPECT_TRUE(SameGame(shown, outcome.Record, why)) << why;
+    SetTestConnected(-1);
+#endif
 }

@@ -1,5 +1,6 @@
 #include "worldscores/FTPmod.h"
 
+#include <algorithm>
 #include <ctime>
 #include <random>
 #include <vector>
@@ -7,9 +8,12 @@
 #include "platform/Files.h"
 #include "platform/Net.h"
 #include "platform/Window.h"
+#include "scores/ReplayFile.h"
+#include "scores/ScoreFile.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
 #include "shell/Loading.h"
+#include "shell/Replay.h"
 #include "worldscores/ServerFile.h"
 #include "worldscores/TopWorldScore.h"
 
@@ -29,6 +33,48 @@ constexpr size_t MaxUpload = 64 * 1024;
 constexpr auto ExchangeLimit = std::chrono::seconds(19);
 
 NetClock::time_point Deadline = NetClock::time_point::max();
+
+// Beside the recordings: the server they were sent to, then the keys of the
+// recordings it already has, so each goes once.
+const char* SentFileName = "Sent.txt";
+
+std::string ServerId() { return ScoreServerHost + ":" + std::to_string(ScoreServerPort); }
+
+std::vector<std::string> SentRecordings() {
+    std::vector<std::string> lines;
+    if (!ReadTextLines(ReplayFolderPath() + "/" + SentFileName, lines) || lines.empty() || lines[0] != ServerId())
+        return {};
+    lines.erase(lines.begin());
+    return lines;
+}
+
+bool Contains(const std::vector<std::string>& list, const std::string& s) {
+    return std::find(list.begin(), list.end(), s) != list.end();
+}
+
+// Stores the recording of each table entry the server does not have yet as
+// "incoming/<stem>.<key>.dvr"; gives the keys of the table's entries the
+// server has after this (sent before or now).
+std::vector<std::string> SendRecordings(FtpSession& session, const std::string& stem, const std::string& table) {
+    ScoreRecord entries[ScoreEntries];
+    std::vector<std::string> held;
+    if (!ParseScoreFile(table, entries)) return held;
+    const std::vector<std::string> before = SentRecordings();
+    for (int i = 0; i < ScoreEntries - 1; i++) {
+        if (entries[i].Score.empty()) continue;
+        const std::string key = ReplayKey(entries[i]);
+        if (Contains(held, key)) continue;
+        if (Contains(before, key)) {
+            held.push_back(key);
+            continue;
+        }
+        std::string data;
+        const std::string path = ReplayFolderPath() + "/" + key + ReplayExtension;
+        if (!ReadWholeFile(path, data) || data.empty() || data.size() > ReplayMaxFileBytes) continue;
+        if (FtpPutFile(session, "incoming/" + stem + "." + key + ReplayExtension, data)) held.push_back(key);
+    }
+    return held;
+}
 
 bool LooksLikeVersion(const std::string& v) {
     if (v.empty() || v[0] < '0' || v[0] > '9') return false;
@@ -118,12 +164,20 @@ void SynchronizeScores() {
     LoadingProgress();
     FtpGetCurrentDirectory(session, dir);
     if (SendScores == 0) {
-        // The local table exactly as it lies on disk, nothing else.
+        // The local table exactly as it lies on disk, with its entries' recordings.
         std::string table;
         if (ReadWholeFile(GamePath("\\AtopDv118.dvk"), table) && !table.empty() && table.size() <= MaxUpload) {
             LoadingText = "Sending scores..";
             LoadingProgress();
-            FtpPutFile(session, "incoming/" + UploadName(), table);
+            // The recordings go first, so the table finds them complete when
+            // the server sees it; they count as sent only once the table is.
+            const std::string name = UploadName(), stem = name.substr(0, name.size() - 4);
+            const std::vector<std::string> held = SendRecordings(session, stem, table);
+            if (FtpPutFile(session, "incoming/" + name, table) && !held.empty()) {
+                std::string memo = ServerId() + "\n";
+                for (const std::string& key : held) memo += key + "\n";
+                WriteFileAtomic(ReplayFolderPath() + "/" + SentFileName, memo);
+            }
         }
     }
     LoadingText = "Downloading..";

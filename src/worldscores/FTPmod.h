@@ -1,7 +1,7 @@
 // The score exchange: the connection check, the new-version check and the
 // exchange with the score server over FTP. The game downloads the world table
 // and, only when the player has switched sending on, uploads its own score
-// table file and nothing else.
+// table file and the recordings of its entries, nothing else.
 #pragma once
 
 #include <string>
