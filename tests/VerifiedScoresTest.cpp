@@ -95,13 +95,20 @@ TEST(VerifiedScores, OnlyAGameThatReplaysToItsRecordEnters) {
     higher.Score = std::to_string(std::stoi(game.Record.Score) + 1000);
     higher.Score.resize(5, ' ');
     // The forgeries come first, so the genuine game is replayed after them.
+    // Unit files other than the shipped ones are refused even when the change
+    // (here after "END") leaves the battle as it was.
+    s.Upload("0", Named(game.Record, "Mod"), Reencoded(game.Bytes, [](ReplayData& d) {
+                 d.UnitFiles[0].second += "HT                   1000\r\n";
+             }));
     s.Upload("a", Named(game.Record, "Ed"), Reencoded(game.Bytes, [](ReplayData& d) {
                  for (ReplayEvent& e : d.Events) e.Buttons &= ~ReplayMouseLeft;  // never fired
              }));
     s.Upload("b", Named(game.Record, "Vera"), Reencoded(game.Bytes, [](ReplayData& d) { d.Version = "1.21"; }));
     s.Upload("c", Named(game.Record, "Cut"), game.Bytes.substr(0, game.Bytes.size() / 2));
     s.Upload("d", Named(higher, "Sly"), game.Bytes);
-    s.Upload("e", Named(game.Record, "Nora"));
+    ScoreRecord another = Named(game.Record, "Nora");
+    another.TimesPlayed = "7    ";  // another game: no upload has its recording
+    s.Upload("e", another);
     s.Upload("f", Named(game.Record, "Ana"), game.Bytes);
     s.Upload("g", Named(game.Record, "Copy"), game.Bytes);  // Ana's public recording under another name
     ASSERT_EQ(s.Merge(s.Verify()), 0);
@@ -115,7 +122,7 @@ TEST(VerifiedScores, OnlyAGameThatReplaysToItsRecordEnters) {
     EXPECT_EQ(ReadFile(s.Folder / "replays" / (ReplayKey(world.Records[0]) + ".dvr")), game.Bytes);
 
     const std::string log = s.Log();
-    for (auto [upload, reason] : {std::pair{"a.dvk", ""}, {"b.dvk", "version 1.21"}, {"c.dvk", "damaged"},
+    for (auto [upload, reason] : {std::pair{"0.dvk", "unit files"}, {"a.dvk", ""}, {"b.dvk", "version 1.21"}, {"c.dvk", "damaged"},
                                   {"d.dvk", "score"}, {"e.dvk", "no recording"}, {"g.dvk", "under the name Ana"}}) {
         size_t at = log.find(std::string(" of ") + upload + ": ");
         ASSERT_NE(at, std::string::npos) << upload << "\n" << log;
@@ -225,6 +232,8 @@ TEST(EndToEnd, AGameIsSentReplayedByTheServerAndFetchedByAnotherPlayer) {
     const std::string merge = "'" DORVIK_SCORES_EXE "' merge '" + folder.string() + "' --min-age 0 --today " +
                               Today() + " --verify --game '" + ana.Path.string() + "' > /dev/null";
     ASSERT_EQ(std::system(merge.c_str()), 0) << merge;
+    // The table sent again without the recording refers to the game admitted.
+    EXPECT_EQ(ReadFile(folder / "merge.log").find("rejected the record"), std::string::npos) << ReadFile(folder / "merge.log");
 
     // Another player downloads the table and sees the game, marked verified.
     TempGameDir bo;

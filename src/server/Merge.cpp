@@ -181,6 +181,9 @@ void CrashPoint(const char* step) {
 // player/date/score, the count is recomputed from the batch, uploads still in
 // incoming/ are the ones not yet moved), so a run interrupted anywhere after
 // it is finished by the next run, and no upload is ever counted twice.
+// When verifying, each record's verdict is in it too: finishing a batch
+// replays nothing.
+
 // What became of one record of an accepted upload.
 struct Verdict {
     char Kind = 'u';   // 'u' entered unverified, 'v' verified, 'r' rejected, 's' left out (below the table, or in it)
@@ -273,8 +276,25 @@ struct Run {
     MergeOptions Options;
     std::string Latest;  // last game date an upload may carry
     std::vector<VerifiedGame> Verified;  // as "verified.txt" held them
+    std::map<std::string, std::string> RecordingOfKey;  // a recording in incoming/ of each key
     std::string Dir(const char* sub) const { return Options.Folder + "/" + sub; }
+    // The recording of a record of the upload with this stem: the one sent
+    // with it, else one of the same game sent with another upload (a table
+    // sent again goes without the recordings the server has).
+    std::string RecordingPath(const std::string& stem, const std::string& key) const {
+        const std::string own = Dir("incoming") + "/" + RecordingUploadName(stem, key);
+        auto other = RecordingOfKey.find(key);
+        if (access(own.c_str(), F_OK) != 0 && other != RecordingOfKey.end()) return Dir("incoming") + "/" + other->second;
+        return own;
+    }
 };
+
+void IndexRecordings(Run& run, const std::vector<std::string>& names) {
+    run.RecordingOfKey.clear();
+    std::string stem, key;
+    for (const std::string& name : names)
+        if (ParseRecordingUploadName(name, stem, key)) run.RecordingOfKey.emplace(key, name);
+}
 
 // The recordings in incoming/, by the stem of the table they came with.
 std::map<std::string, std::vector<std::string>> RecordingsByStem(const std::vector<std::string>& names) {
@@ -291,7 +311,7 @@ bool ServeRecording(const Run& run, const std::string& stem, const std::string& 
     const std::string dir = run.Dir(ServedReplayFolder), name = key + ReplayExtension;
     if (Exists(dir + "/" + name)) return true;
     bool tooBig;
-    std::string why, from = run.Dir("incoming") + "/" + RecordingUploadName(stem, key);
+    std::string why, from = run.RecordingPath(stem, key);
     if (!Exists(from)) return true;  // moved by the run this one finishes, which served it
     std::string data = ReadAll(from, ReplayMaxFileBytes, tooBig, why);
     if (mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) why = std::strerror(errno);
@@ -336,8 +356,10 @@ std::vector<std::string> ListIncoming(const Run& run) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
 bool ApplyBatch(Run& run, WorldTable& table, Batch& batch, std::string& error) {
     const std::string incoming = run.Dir("incoming");
+    IndexRecordings(run, ListIncoming(run));
     std::vector<ScoreRecord> records;
     std::vector<VerifiedGame> verified = run.Verified;
     std::string recordLog;
@@ -450,16 +472,14 @@ Verdict JudgeRecord(const Run& run, const WorldTable& table, const std::string& 
     const std::string key = ReplayKey(r), name = Trimmed(r.Name);
     // The same player, date and score already there: the table keeps that
     // one, so this one is checked only when it may mark that one verified.
+    bool marksOneThere = false;
     for (const ScoreRecord& t : table.Records)
         if (Trimmed(t.Score) == Trimmed(r.Score) && Trimmed(t.Date) == Trimmed(r.Date) && Trimmed(t.Name) == name) {
             if (ReplayKey(t) != key || IsVerified(run.Verified, t) || IsVerified(verifiedNow, t)) return {'s', ""};
+            marksOneThere = true;
         }
-    if (!WouldEnter(table.Records, r) &&
-        std::none_of(table.Records.begin(), table.Records.end(), [&](const ScoreRecord& t) {
-            return ReplayKey(t) == key && Trimmed(t.Name) == name;
-        }))
-        return {'s', ""};
-    const std::string path = run.Dir("incoming") + "/" + RecordingUploadName(stem, key);
+    if (!marksOneThere && !WouldEnter(table.Records, r)) return {'s', ""};
+    const std::string path = run.RecordingPath(stem, key);
     if (!Exists(path)) return {'r', "no recording was sent with it"};
     bool tooBig;
     std::string why;
@@ -513,7 +533,7 @@ std::string NextDayKey(const std::string& key) {
 }
 
 MergeExit RunMerge(const MergeOptions& options, std::string& message) {
-    Run run{options, NextDayKey(options.Today), {}};
+    Run run{options, NextDayKey(options.Today), {}, {}};
     if (run.Latest.empty()) {
         message = "not a date: " + options.Today;
         return MergeUsage;
@@ -593,6 +613,7 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
     std::vector<ScoreRecord> pending;
     std::time_t now = std::time(nullptr);
     const std::vector<std::string> names = ListIncoming(run);
+    IndexRecordings(run, names);
     std::vector<VerifiedGame> verifiedNow;  // this run's, for spotting copies
     if (options.Verify) MergeRecords(table.Records, {});  // in order, so the last record is the bar
     for (const std::string& name : names) {
@@ -622,13 +643,16 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
         } else if (!options.Verify) {
             e.Reason = CheckUpload(data, run.Latest, pending);
         } else if ((e.Reason = CheckUpload(data, run.Latest, e.Records)).empty()) {
+            bool keep = false;
             for (const ScoreRecord& r : e.Records) {
                 e.Verdicts.push_back(JudgeRecord(run, table, UploadStem(name), r, verifiedNow));
+                keep = keep || e.Verdicts.back().Kind != 's';
                 if (e.Verdicts.back().Kind == 'v') {
                     MergeRecords(table.Records, {r});
                     verifiedNow.push_back({ReplayKey(r), e.Verdicts.back().Text, Trimmed(r.Name)});
                 }
             }
+            if (!keep) e.Records.clear();  // nothing left to do with them: memory stays small
         }
         if (pending.size() >= 4 * WorldKeep) {
             MergeRecords(table.Records, std::move(pending));
