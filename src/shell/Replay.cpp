@@ -24,6 +24,7 @@ constexpr const char* RecordedUnitFiles[] = {"DEFAULT", "LVL1"};
 
 ReplayData Recording;    // the battle being recorded, or the one played back
 bool RecordingBegun = false;  // the first event fixed the starting state
+bool Finishing = false;       // the game ended in the frame being run
 size_t NextEvent = 0, NextTick = 0;
 uint8_t LastOptions[2] = {0, 0};
 std::string Pending, PendingKey;  // the finished recording waiting for its entry
@@ -59,6 +60,8 @@ void BeginEvents() {
     if (RecordingBegun) return;
     RecordingBegun = true;
     Recording.Seed = RndState();
+    // The effects start alike too, so a recording looks as the game did.
+    RandomizeEffects(Recording.Seed);
     Recording.LastSecondTick = LastSecondTick;
     Recording.NextFrameTick = NextFrameTick;
     Recording.FrameCount = FrameCount;
@@ -82,6 +85,7 @@ void RecordOptionsIfChanged() {
 
 void ApplyStartingState(const ReplayData& d) {
     Randomize(d.Seed);
+    RandomizeEffects(d.Seed);
     LastSecondTick = d.LastSecondTick;
     NextFrameTick = d.NextFrameTick;
     FrameCount = d.FrameCount;
@@ -125,6 +129,7 @@ void StartRecording() {
     ReplayState = ReplayMode::Recording;
     Recording = ReplayData{};
     RecordingBegun = false;
+    Finishing = false;
     const LocalDate d = GetLocalDate();
     Recording.Year = d.Year, Recording.Month = d.Month, Recording.Day = d.Day;
     Recording.Terrain = CurrentTerrain;
@@ -161,13 +166,22 @@ void RecordPausedPass() {
 
 void FinishRecording(const ScoreRecord& record) {
     if (ReplayState != ReplayMode::Recording) return;
-    ReplayState = ReplayMode::Off;
     ScoreRecord r = record;
     r.Name.clear();
     Recording.RecordText = RecordLine(r);
-    Pending = EncodeReplay(Recording);
     PendingKey = ReplayKey(r);
-    Recording = ReplayData{};
+    Finishing = true;
+}
+
+void ReplayFrameEnd() {
+    // The frame in which the game ended runs to its end as it did when played.
+    if (ReplayState == ReplayMode::Recording && Finishing) {
+        Finishing = false;
+        ReplayState = ReplayMode::Off;
+        Pending = EncodeReplay(Recording);
+        Recording = ReplayData{};
+    }
+    if (ReplayIsPlaying() && GameRunning == 0) StopPlayback();
 }
 
 const std::string& PendingRecording() { return Pending; }
@@ -263,7 +277,6 @@ LocalDate PlaybackDate() { return {Recording.Year, Recording.Month, Recording.Da
 void PlaybackGameEnded(const ScoreRecord& record) {
     PlaybackRecord = record;
     PlaybackEnded = true;
-    StopPlayback();
 }
 
 void StopPlayback() {
