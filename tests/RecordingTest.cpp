@@ -279,3 +279,21 @@ TEST(RecordingFile, RoundTripAndDamage) {
     flipped[eol + 40] = static_cast<char>(flipped[eol + 40] ^ 0x20);
     EXPECT_FALSE(DecodeReplay(flipped, back, why));
 }
+
+TEST(RecordingLimits, AGameLeftPausedForDaysIsNotRecorded) {
+    TempGameDir dir;
+    WriteUnitFiles(dir);
+    BattleReset(7);
+    GameRunning = 0;
+    NewGame();
+    ASSERT_EQ(ReplayState, ReplayMode::Recording);
+    DropPendingRecording();
+    GamePaused = -1;
+    for (size_t i = 0; i < ReplayMaxEvents && ReplayState == ReplayMode::Recording; i++) RecordPausedPass();
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    FinishRecording(MakeGameRecord(10));
+    ReplayFrameEnd();
+    EXPECT_TRUE(PendingRecording().empty());
+    GamePaused = 0;
+    GameRunning = 0;
+}

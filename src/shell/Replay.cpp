@@ -72,6 +72,15 @@ void BeginEvents() {
     LastOptions[1] = static_cast<uint8_t>(OptRealMovement);
 }
 
+// A game left paused for days would outgrow what a reader accepts: such a
+// game is simply not recorded.
+bool RecordingFull() {
+    if (Recording.Events.size() + 2 < ReplayMaxEvents && Recording.Ticks.size() + 16 < ReplayMaxTicks) return false;
+    ReplayState = ReplayMode::Off;
+    Recording = ReplayData{};
+    return true;
+}
+
 void RecordOptionsIfChanged() {
     const uint8_t k = static_cast<uint8_t>(OptKillsInRow), m = static_cast<uint8_t>(OptRealMovement);
     if (k == LastOptions[0] && m == LastOptions[1]) return;
@@ -142,7 +151,7 @@ void StartRecording() {
 }
 
 void RecordFrameInput() {
-    if (ReplayState != ReplayMode::Recording) return;
+    if (ReplayState != ReplayMode::Recording || RecordingFull()) return;
     BeginEvents();
     RecordOptionsIfChanged();
     ReplayEvent e;
@@ -157,7 +166,7 @@ void RecordFrameInput() {
 }
 
 void RecordPausedPass() {
-    if (ReplayState != ReplayMode::Recording || GameRunning == 0) return;
+    if (ReplayState != ReplayMode::Recording || GameRunning == 0 || RecordingFull()) return;
     BeginEvents();
     ReplayEvent e;
     e.Kind = ReplayPausedPass;
