@@ -203,7 +203,7 @@ void SpawnTick() {
 
 void SpawnOpponent() {
     if (GamePaused == -1) return;
-    Randomize();
+    RandomizeFrom(BattleTick());
     const double a = Int(Rnd() * 359) + 1;
     if (!LoadUnitFile("LVL1")) {
         LoadedSlot = MaxUnit + 1;

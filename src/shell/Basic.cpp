@@ -86,10 +86,12 @@ void RandomizeEffects(uint32_t seed) { EffectState = seed & 0xFFFFFFu; }
 
 void Randomize(uint32_t seed) { GeneratorState = seed & 0xFFFFFFu; }
 
-void Randomize() {
+void Randomize() { RandomizeFrom(GetTickCount()); }
+
+void RandomizeFrom(uint64_t tick) {
     // Mix the tick count in, keeping part of the current state, so two
     // re-seeds in the same millisecond still differ.
-    uint32_t t = static_cast<uint32_t>(GetTickCount());  // the low 32 bits are enough
+    uint32_t t = static_cast<uint32_t>(tick);  // the low 32 bits are enough
     uint32_t mixed = ((t & 0xFFFF) << 8) ^ (t >> 8);
     GeneratorState = (GeneratorState & 0xFF) ^ (mixed & 0xFFFFFFu);
 }

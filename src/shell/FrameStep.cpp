@@ -60,6 +60,7 @@ void FrameStep() {
 
     PresentForm();
     ClockStep();
+    ReplayFrameEnd();
 
     // The window's events are handled every second frame.
     DoEventsCounter++;

@@ -9,6 +9,28 @@
 #include "shell/Replay.h"
 #include "sound/DirectSoundMod.h"
 
+namespace {
+// Nothing of an earlier game may reach into a new one: a battle is decided by
+// its seed, its unit files, its clock and its input alone, so a recording of
+// it plays back the same.
+void ClearBattleState() {
+    for (Unit& u : Units) u = Unit{};
+    for (Bullet& b : Bullets) b = Bullet{};
+    UnitDied = 0;
+    LastDistance = LastDirection = 0;
+    AliveCount = 0;
+    NearestOpponentDistance = 0;
+    for (int i = 0; i < 52; i++) StepCount[i] = LastStepMark[i] = 0;
+    for (int i = 0; i < 10; i++) {
+        HealthPackX[i] = HealthPackY[i] = CrateX[i] = CrateY[i] = 0;
+        CrateBullets[i] = 0;
+        HitHistory[i] = 0;
+    }
+    HitsInHistory = 0;
+    BugerX = BugerY = 0;
+}
+}  // namespace
+
 void NewGame() {
     // The player comes from "DEFAULT". Without that file the game cannot start:
     // the loader has said so, and the menus (and a paused game) stay as they are.
@@ -18,6 +40,9 @@ void NewGame() {
         Units[0] = previous;
         return;
     }
+    // Load again into a clean battlefield (the file is read once more).
+    ClearBattleState();
+    LoadUnitFile("DEFAULT");
 
     StopSound(26);
     GamePaused = 0;

@@ -24,6 +24,7 @@ constexpr const char* RecordedUnitFiles[] = {"DEFAULT", "LVL1"};
 
 ReplayData Recording;    // the battle being recorded, or the one played back
 bool RecordingBegun = false;  // the first event fixed the starting state
+bool Finishing = false;       // the game ended in the frame being run
 size_t NextEvent = 0, NextTick = 0;
 uint8_t LastOptions[2] = {0, 0};
 std::string Pending, PendingKey;  // the finished recording waiting for its entry
@@ -59,6 +60,8 @@ void BeginEvents() {
     if (RecordingBegun) return;
     RecordingBegun = true;
     Recording.Seed = RndState();
+    // The effects start alike too, so a recording looks as the game did.
+    RandomizeEffects(Recording.Seed);
     Recording.LastSecondTick = LastSecondTick;
     Recording.NextFrameTick = NextFrameTick;
     Recording.FrameCount = FrameCount;
@@ -67,6 +70,15 @@ void BeginEvents() {
     Recording.OptRealMovement = OptRealMovement;
     LastOptions[0] = static_cast<uint8_t>(OptKillsInRow);
     LastOptions[1] = static_cast<uint8_t>(OptRealMovement);
+}
+
+// A game left paused for days would outgrow what a reader accepts: such a
+// game is simply not recorded.
+bool RecordingFull() {
+    if (Recording.Events.size() + 2 < ReplayMaxEvents && Recording.Ticks.size() + 16 < ReplayMaxTicks) return false;
+    ReplayState = ReplayMode::Off;
+    Recording = ReplayData{};
+    return true;
 }
 
 void RecordOptionsIfChanged() {
@@ -82,6 +94,7 @@ void RecordOptionsIfChanged() {
 
 void ApplyStartingState(const ReplayData& d) {
     Randomize(d.Seed);
+    RandomizeEffects(d.Seed);
     LastSecondTick = d.LastSecondTick;
     NextFrameTick = d.NextFrameTick;
     FrameCount = d.FrameCount;
@@ -125,6 +138,7 @@ void StartRecording() {
     ReplayState = ReplayMode::Recording;
     Recording = ReplayData{};
     RecordingBegun = false;
+    Finishing = false;
     const LocalDate d = GetLocalDate();
     Recording.Year = d.Year, Recording.Month = d.Month, Recording.Day = d.Day;
     Recording.Terrain = CurrentTerrain;
@@ -137,7 +151,7 @@ void StartRecording() {
 }
 
 void RecordFrameInput() {
-    if (ReplayState != ReplayMode::Recording) return;
+    if (ReplayState != ReplayMode::Recording || RecordingFull()) return;
     BeginEvents();
     RecordOptionsIfChanged();
     ReplayEvent e;
@@ -152,7 +166,7 @@ void RecordFrameInput() {
 }
 
 void RecordPausedPass() {
-    if (ReplayState != ReplayMode::Recording || GameRunning == 0) return;
+    if (ReplayState != ReplayMode::Recording || GameRunning == 0 || RecordingFull()) return;
     BeginEvents();
     ReplayEvent e;
     e.Kind = ReplayPausedPass;
@@ -161,13 +175,22 @@ void RecordPausedPass() {
 
 void FinishRecording(const ScoreRecord& record) {
     if (ReplayState != ReplayMode::Recording) return;
-    ReplayState = ReplayMode::Off;
     ScoreRecord r = record;
     r.Name.clear();
     Recording.RecordText = RecordLine(r);
-    Pending = EncodeReplay(Recording);
     PendingKey = ReplayKey(r);
-    Recording = ReplayData{};
+    Finishing = true;
+}
+
+void ReplayFrameEnd() {
+    // The frame in which the game ended runs to its end as it did when played.
+    if (ReplayState == ReplayMode::Recording && Finishing) {
+        Finishing = false;
+        ReplayState = ReplayMode::Off;
+        Pending = EncodeReplay(Recording);
+        Recording = ReplayData{};
+    }
+    if (ReplayIsPlaying() && GameRunning == 0) StopPlayback();
 }
 
 const std::string& PendingRecording() { return Pending; }
@@ -263,7 +286,6 @@ LocalDate PlaybackDate() { return {Recording.Year, Recording.Month, Recording.Da
 void PlaybackGameEnded(const ScoreRecord& record) {
     PlaybackRecord = record;
     PlaybackEnded = true;
-    StopPlayback();
 }
 
 void StopPlayback() {

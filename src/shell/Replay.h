@@ -24,6 +24,7 @@ void StartRecording();    // a new game began
 void RecordFrameInput();  // a battle frame read its input
 void RecordPausedPass();  // a pass of the menu loop while the game is paused
 void FinishRecording(const ScoreRecord& record);  // the game ended with this record
+void ReplayFrameEnd();    // a battle frame is over
 // The last game's recording, kept until its table entry is written.
 const std::string& PendingRecording();
 std::string PendingRecordingKey();
