@@ -68,7 +68,7 @@ void MergeVsReadAndMove(benchmark::State& state) {
         state.ResumeTiming();
         auto t0 = Clock::now();
         std::string message;
-        if (RunMerge({dir.string(), "20261208", 0}, message) != MergeOk) state.SkipWithError(message.c_str());
+        if (RunMerge({dir.string(), "20261208", 0, {}}, message) != MergeOk) state.SkipWithError(message.c_str());
         auto t1 = Clock::now();
         state.PauseTiming();
         Fill(dir);
