@@ -9,7 +9,6 @@
 //                  field all along (more than ten minutes of play ever has:
 //                  the spawn cap is 14 units at minute 10), nobody dying
 #include <benchmark/benchmark.h>
-
 #include <time.h>
 
 #include <algorithm>

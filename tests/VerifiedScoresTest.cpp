@@ -97,9 +97,8 @@ TEST(VerifiedScores, OnlyAGameThatReplaysToItsRecordEnters) {
     // The forgeries come first, so the genuine game is replayed after them.
     // Unit files other than the shipped ones are refused even when the change
     // (here after "END") leaves the battle as it was.
-    s.Upload("0", Named(game.Record, "Mod"), Reencoded(game.Bytes, [](ReplayData& d) {
-                 d.UnitFiles[0].second += "HT                   1000\r\n";
-             }));
+    s.Upload("0", Named(game.Record, "Mod"),
+             Reencoded(game.Bytes, [](ReplayData& d) { d.UnitFiles[0].second += "HT                   1000\r\n"; }));
     s.Upload("a", Named(game.Record, "Ed"), Reencoded(game.Bytes, [](ReplayData& d) {
                  for (ReplayEvent& e : d.Events) e.Buttons &= ~ReplayMouseLeft;  // never fired
              }));
@@ -122,8 +121,13 @@ TEST(VerifiedScores, OnlyAGameThatReplaysToItsRecordEnters) {
     EXPECT_EQ(ReadFile(s.Folder / "replays" / (ReplayKey(world.Records[0]) + ".dvr")), game.Bytes);
 
     const std::string log = s.Log();
-    for (auto [upload, reason] : {std::pair{"0.dvk", "unit files"}, {"a.dvk", ""}, {"b.dvk", "version 1.21"}, {"c.dvk", "damaged"},
-                                  {"d.dvk", "score"}, {"e.dvk", "no recording"}, {"g.dvk", "under the name Ana"}}) {
+    for (auto [upload, reason] : {std::pair{"0.dvk", "unit files"},
+                                  {"a.dvk", ""},
+                                  {"b.dvk", "version 1.21"},
+                                  {"c.dvk", "damaged"},
+                                  {"d.dvk", "score"},
+                                  {"e.dvk", "no recording"},
+                                  {"g.dvk", "under the name Ana"}}) {
         size_t at = log.find(std::string(" of ") + upload + ": ");
         ASSERT_NE(at, std::string::npos) << upload << "\n" << log;
         EXPECT_NE(log.substr(at, log.find('\n', at) - at).find(reason), std::string::npos) << log;
@@ -158,7 +162,9 @@ TEST(VerifiedScores, UnverifiedRecordsStayUnmarkedAndMarksSurviveACrash) {
     const fs::path young = s.Folder / "incoming" / RecordingUploadName("y", ReplayKey(game.Record));
     WriteFile(orphan, game.Bytes);
     WriteFile(young, game.Bytes);
-    struct utimbuf old{std::time(nullptr) - OrphanRecordingSeconds, std::time(nullptr) - OrphanRecordingSeconds};
+    struct utimbuf old {
+        std::time(nullptr) - OrphanRecordingSeconds, std::time(nullptr) - OrphanRecordingSeconds
+    };
     utime(orphan.c_str(), &old);
     ASSERT_EQ(s.Merge(s.Verify()), 0);
     EXPECT_TRUE(fs::exists(s.Folder / "rejected" / orphan.filename()));
@@ -220,11 +226,14 @@ TEST(EndToEnd, AGameIsSentReplayedByTheServerAndFetchedByAnotherPlayer) {
     SynchronizeScores();  // the table again, its recording not
     EXPECT_EQ(Names(folder / "incoming").size(), 3u);
 
-    const std::string merge = "'" DORVIK_SCORES_EXE "' merge '" + folder.string() + "' --min-age 0 --today 20261208"
-                              " --verify --game '" + ana.Path.string() + "' > /dev/null";
+    const std::string merge = "'" DORVIK_SCORES_EXE "' merge '" + folder.string() +
+                              "' --min-age 0 --today 20261208"
+                              " --verify --game '" +
+                              ana.Path.string() + "' > /dev/null";
     ASSERT_EQ(std::system(merge.c_str()), 0) << merge;
     // The table sent again without the recording refers to the game admitted.
-    EXPECT_EQ(ReadFile(folder / "merge.log").find("rejected the record"), std::string::npos) << ReadFile(folder / "merge.log");
+    EXPECT_EQ(ReadFile(folder / "merge.log").find("rejected the record"), std::string::npos)
+        << ReadFile(folder / "merge.log");
 
     // Another player downloads the table and sees the game, marked verified.
     TempGameDir bo;

@@ -236,7 +236,8 @@ bool ParseBatch(const std::string& text, Batch& b) {
                 return false;
             char kind = l[tab - 1];
             long index = std::atol(l.c_str() + 7);
-            if (l[tab - 2] != ' ' || index < 0 || index >= ScoreEntries || std::string("vrs").find(kind) == std::string::npos)
+            if (l[tab - 2] != ' ' || index < 0 || index >= ScoreEntries ||
+                std::string("vrs").find(kind) == std::string::npos)
                 return false;
             std::vector<Verdict>& v = b.Entries.back().Verdicts;
             if (v.size() <= static_cast<size_t>(index)) v.resize(index + 1);
@@ -274,8 +275,8 @@ std::string ShownDate(const std::string& key) {
 
 struct Run {
     MergeOptions Options;
-    std::string Latest;  // last game date an upload may carry
-    std::vector<VerifiedGame> Verified;  // as "verified.txt" held them
+    std::string Latest;                                 // last game date an upload may carry
+    std::vector<VerifiedGame> Verified;                 // as "verified.txt" held them
     std::map<std::string, std::string> RecordingOfKey;  // a recording in incoming/ of each key
     std::string Dir(const char* sub) const { return Options.Folder + "/" + sub; }
     // The recording of a record of the upload with this stem: the one sent
@@ -284,7 +285,8 @@ struct Run {
     std::string RecordingPath(const std::string& stem, const std::string& key) const {
         const std::string own = Dir("incoming") + "/" + RecordingUploadName(stem, key);
         auto other = RecordingOfKey.find(key);
-        if (access(own.c_str(), F_OK) != 0 && other != RecordingOfKey.end()) return Dir("incoming") + "/" + other->second;
+        if (access(own.c_str(), F_OK) != 0 && other != RecordingOfKey.end())
+            return Dir("incoming") + "/" + other->second;
         return own;
     }
 };
@@ -378,8 +380,8 @@ bool ApplyBatch(Run& run, WorldTable& table, Batch& batch, std::string& error) {
             const Verdict v = e.VerdictOf(i);
             ScoreRecord& r = e.Records[i];
             if (v.Kind == 'r')
-                recordLog += TimeStamp() + " rejected the record " + Escaped(RecordTitle(r)) + " of " + Escaped(e.Name) +
-                             ": " + Escaped(v.Text) + "\n";
+                recordLog += TimeStamp() + " rejected the record " + Escaped(RecordTitle(r)) + " of " +
+                             Escaped(e.Name) + ": " + Escaped(v.Text) + "\n";
             if (v.Kind == 'r' || v.Kind == 's') continue;
             if (v.Kind == 'v') {
                 const std::string key = ReplayKey(r);
@@ -614,7 +616,7 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
     std::time_t now = std::time(nullptr);
     const std::vector<std::string> names = ListIncoming(run);
     IndexRecordings(run, names);
-    std::vector<VerifiedGame> verifiedNow;  // this run's, for spotting copies
+    std::vector<VerifiedGame> verifiedNow;                // this run's, for spotting copies
     if (options.Verify) MergeRecords(table.Records, {});  // in order, so the last record is the bar
     for (const std::string& name : names) {
         std::string stem, key;
@@ -683,8 +685,8 @@ MergeExit RunMerge(const MergeOptions& options, std::string& message) {
                     verified += v.Kind == 'v';
                     refused += v.Kind == 'r';
                 }
-            message += "; replayed and admitted " + std::to_string(verified) + " records, rejected " +
-                       std::to_string(refused);
+            message +=
+                "; replayed and admitted " + std::to_string(verified) + " records, rejected " + std::to_string(refused);
         }
     }
     close(lock);

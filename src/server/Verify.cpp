@@ -44,7 +44,7 @@ RecordingCheck CheckRecording(const ScoreRecord& record, std::string_view record
     if (!SameGame(record, outcome.Record, difference)) return {difference, ""};
     // The game itself: its seed and what it came to (a copy changes neither).
     const ScoreRecord& r = outcome.Record;
-    const std::string game = std::to_string(data.Seed) + " " + Trim(r.Score) + " " + Trim(r.Kills) + " " +
-                             Trim(r.Time) + " " + Trim(r.Date);
+    const std::string game =
+        std::to_string(data.Seed) + " " + Trim(r.Score) + " " + Trim(r.Kills) + " " + Trim(r.Time) + " " + Trim(r.Date);
     return {"", ReplayKeyOfRecordText(game)};
 }
