@@ -104,6 +104,10 @@ TEST(VerifiedScores, OnlyAGameThatReplaysToItsRecordEnters) {
              }));
     s.Upload("b", Named(game.Record, "Vera"), Reencoded(game.Bytes, [](ReplayData& d) { d.Version = "1.21"; }));
     s.Upload("c", Named(game.Record, "Cut"), game.Bytes.substr(0, game.Bytes.size() / 2));
+    // Frames far beyond the game's time would cost the server, even though the
+    // replay ends when the player dies.
+    s.Upload("c2", Named(game.Record, "Long"),
+             Reencoded(game.Bytes, [](ReplayData& d) { d.Events.resize(d.Events.size() + 100000, d.Events.back()); }));
     s.Upload("d", Named(higher, "Sly"), game.Bytes);
     ScoreRecord another = Named(game.Record, "Nora");
     another.TimesPlayed = "7    ";  // another game: no upload has its recording
@@ -125,6 +129,7 @@ TEST(VerifiedScores, OnlyAGameThatReplaysToItsRecordEnters) {
                                   {"a.dvk", ""},
                                   {"b.dvk", "version 1.21"},
                                   {"c.dvk", "damaged"},
+                                  {"c2.dvk", "more frames"},
                                   {"d.dvk", "score"},
                                   {"e.dvk", "no recording"},
                                   {"g.dvk", "under the name Ana"}}) {

@@ -1,5 +1,7 @@
 #include "server/Verify.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -37,6 +39,13 @@ RecordingCheck CheckRecording(const ScoreRecord& record, std::string_view record
     std::string why;
     if (!DecodeReplay(recording, data, why, true)) return {why, ""};
     if (data.UnitFiles != Shipped) return {"the recording's unit files are not the shipped ones", ""};
+    // Frames come at most every 30 ms of the game's clock: a recording with
+    // far more than its game's time allows is not replayed at all.
+    const std::string time = Trim(record.Time);
+    const long seconds = time.size() == 5 ? std::atol(time.c_str()) * 60 + std::atol(time.c_str() + 3) : 0;
+    if (std::count_if(data.Events.begin(), data.Events.end(),
+                      [](const ReplayEvent& e) { return e.Kind == ReplayFrameEvent; }) > (seconds + 2) * 40)
+        return {"the recording holds more frames than its game's time", ""};
     ResetGameState();  // nothing of the game checked before reaches this one
     const ReplayOutcome outcome = VerifyReplay(data);
     if (!outcome.Ended) return {outcome.Why.empty() ? "the recording ends before the game does" : outcome.Why, ""};
