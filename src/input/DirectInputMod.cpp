@@ -20,6 +20,9 @@ namespace {
 bool KeyboardReleased = false;
 // Whether the window is delivering typed text (name entry).
 bool TextInputOn = false;
+// The Escape that ended watching: held on into the menus, it must not leave
+// the high score screen too.
+bool EscapeUsed = false;
 
 // Windows virtual-key codes of the field's key events.
 constexpr int VK_CONTROL = 17, VK_A = 65, VK_D = 68, VK_Q = 81, VK_S = 83, VK_W = 87;
@@ -75,6 +78,19 @@ void SyncTextInput() {
     else StopTextInput();
 }
 
+// Volume and screenshot: the same in the menus, in play and while watching.
+void GeneralKeys(const uint8_t* keys) {
+    if (keys[DIK_ADD] && MusicVolume < 100) {
+        MusicVolume++;
+        VolumeChanged();
+    }
+    if (keys[DIK_SUBTRACT] && MusicVolume > 0) {
+        MusicVolume--;
+        VolumeChanged();
+    }
+    if (keys[DIK_INSERT]) Screenshot();
+}
+
 void Field_TextInput(const char* utf8) {
     if (EnteringName == -1) YourNameTextInput(utf8);
 }
@@ -111,7 +127,8 @@ void ReadKeyboard() {
     }
     SyncTextInput();
 
-    if (Down(DIK_ESCAPE)) {
+    if (EscapeUsed && !Down(DIK_ESCAPE)) EscapeUsed = false;
+    if (Down(DIK_ESCAPE) && !EscapeUsed) {
         if (!MenuCode.empty() && EnteringName == 0) {
             PlaySound(25, 500);
             MenuCode.clear();
@@ -125,16 +142,7 @@ void ReadKeyboard() {
     if (enter && MenuCode.empty() && GamePaused && GameRunning) ResumeGame();
     if (enter && MenuCode.empty() && !GamePaused && !GameRunning) NewGame();
 
-    if (Down(DIK_ADD) && MusicVolume < 100) {
-        MusicVolume++;
-        VolumeChanged();
-    }
-    if (Down(DIK_SUBTRACT) && MusicVolume > 0) {
-        MusicVolume--;
-        VolumeChanged();
-    }
-
-    if (Down(DIK_INSERT)) Screenshot();
+    GeneralKeys(KeyState);
 
     // Not while a name is typed: an X in the name must not quit before the
     // score is saved.
@@ -144,6 +152,33 @@ void ReadKeyboard() {
         if (Down(DIK_UP)) ScrollWorld(-1);
         if (Down(DIK_DOWN)) ScrollWorld(1);
     }
+}
+
+bool WatchingKeys() {
+    if (ReplayState != ReplayMode::Watching) return false;
+    // The watcher's keys are read apart: KeyState holds the recorded ones.
+    uint8_t keys[256] = {};
+    if (!KeyboardReleased) {
+        ReadKeyboardScanCodes(keys);
+        // The pad's Back is its Escape; whatever else it sets, the next
+        // recorded frame overwrites.
+        GamePadButtons();
+        if (KeyState[DIK_ESCAPE]) keys[DIK_ESCAPE] = 0x80;
+    }
+    GeneralKeys(keys);
+    if (!keys[DIK_ESCAPE]) return false;
+    EscapeUsed = true;
+    PlaySound(25, 500);
+    EndWatching();
+    return true;
+}
+
+void EndWatching() {
+    StopPlayback();
+    // As after a game: the last picture of the battle behind the menu.
+    CopyPicture(MenuField, Field);
+    BlendBlit(MainMenu, 15, 15, 270, 270, MenuField, 0, 0, 270, 270, 60);
+    ResumeLoop(26, -1);
 }
 
 void Field_KeyDown(int keyCode) {

@@ -7,6 +7,13 @@ void ReleaseInput();
 void ClipCursorToField(bool clip);
 void UpdateCursor();
 void ReadKeyboard();
+// While a recording is watched, once a frame: the watcher's own keys. Escape
+// ends watching (true); volume and screenshot keys work; nothing else of the
+// player reaches the battle.
+bool WatchingKeys();
+// Watching is over (Escape, or the recording ran out): back to the menus with
+// the last picture of the battle behind them.
+void EndWatching();
 
 // Window events of Field (virtual-key codes; buttons 1 left, 2 right, 4 middle).
 void Field_KeyDown(int keyCode);

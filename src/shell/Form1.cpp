@@ -97,7 +97,8 @@ void MainLoopPass() {
     if (MenuCode == "ABOUT") CreditsScreen();
 
     if (GameRunning) {
-        if (!GamePaused) ClipCursorToField(true);
+        // A watched game takes no aim: the mouse stays free.
+        if (!GamePaused && !ReplayIsPlaying()) ClipCursorToField(true);
         for (int i = 0; i <= 3; i++)
             if (BoostTimers[i] > 0) PlaySound(36, 500);
         if (AirPlaneActive == -1) PlaySound(9, 500);

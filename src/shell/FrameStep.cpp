@@ -20,8 +20,14 @@
 // layers: later steps draw over earlier ones.
 void FrameStep() {
     if (ReplayIsPlaying()) {
-        // A recorded battle: its own input, never the player's.
-        if (!PlaybackFrameInput()) return;
+        // A recorded battle: its own input, never the player's. The watcher
+        // has Escape, the volume and screenshots.
+        if (WatchingKeys()) return;
+        const bool watching = ReplayState == ReplayMode::Watching;
+        if (!PlaybackFrameInput()) {
+            if (watching) EndWatching();
+            return;
+        }
     } else {
         UpdateCursor();
         ReadKeyboard();

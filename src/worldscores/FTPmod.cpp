@@ -7,6 +7,7 @@
 
 #include "platform/Files.h"
 #include "platform/Net.h"
+#include "scores/ReplayFile.h"
 #include "platform/Window.h"
 #include "scores/ReplayFile.h"
 #include "scores/ScoreFile.h"
@@ -196,4 +197,27 @@ void SynchronizeScores() {
     LoadingProgress();
     LoadingProgress();
     CheckConnection();
+}
+
+bool DownloadWorldRecording(const ScoreRecord& entry, std::string& bytes) {
+    if (ScoreServerHost.empty()) return false;
+    const auto deadline = NetClock::now() + ExchangeLimit;
+    const std::string remote = std::string("replays/") + ReplayKey(entry) + ReplayExtension;
+    // Beside the table's own recordings, under a name they never have.
+    const std::string folder = ReplayFolderPath();
+    const std::string local = folder + "/World.dvr";
+    if (!MakeFolder(folder)) return false;
+    LoadingText = "Downloading the recording..";
+    ResetLoadingProgress();
+    LoadingProgress();
+    FtpSession session;
+    // Where the server's login folder is not its served folder, from the root.
+    const bool got = FtpConnect(session, ScoreServerHost, ScoreServerPort, ScoreServerUser, ScoreServerPassword,
+                                deadline) &&
+                     (FtpGetFile(session, remote, local, false) || FtpGetFile(session, "/" + remote, local, false));
+    FtpClose(session);
+    LoadingProgress();
+    const bool read = got && ReadWholeFile(local, bytes);
+    DeleteFileIfThere(local);
+    return read;
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "scores/TopScoreList.h"
 #include "shell/Basic.h"
 
 extern Integer Connected;
@@ -31,3 +32,7 @@ bool DownloadToFile(const std::string& url, const std::string& file);
 // The name an upload gets in the server's "incoming/" folder: the date, the
 // time and a random part, so two uploads never share a name.
 std::string UploadName();
+// Fetches the score server's recording of a world entry
+// ("replays/<ReplayKey>.dvr") into bytes; false when it has none or cannot be
+// reached.
+bool DownloadWorldRecording(const ScoreRecord& entry, std::string& bytes);

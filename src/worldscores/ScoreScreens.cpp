@@ -5,10 +5,12 @@
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "scores/NameText.h"
+#include "shell/Replay.h"
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
 #include "worldscores/FTPmod.h"
 #include "worldscores/TopWorldScore.h"
+#include "worldscores/WatchGame.h"
 
 namespace {
 // The status bar's own background, which clearing StatusField brings back.
@@ -52,7 +54,8 @@ void HighScoresScreen() {
             EndScreen();
             return;
         }
-        if (!Connected) MenuItem("PLEASE CONNECT FIRST", 165, 250, 6, False);
+        // The hint gives way to the line that says why a recording cannot play.
+        if (!Connected && LocalPick.Message.empty()) MenuItem("PLEASE CONNECT FIRST", 165, 250, 6, False);
     }
     MenuClickedY = 0;
     Field.FontBold = false;
@@ -61,17 +64,25 @@ void HighScoresScreen() {
     MenuItem("LAST UPDATE: " + LastUpdateText, 30, 226, 8, False);
     MenuItem("UPLOADS BY ALL USERS: " + StrInt(UploadsByAll), 30, 237, 8, False);
 
+    const bool wasEntering = EnteringName == True;
     EnterScore(0);  // reads the table when due and runs the name entry
+    const bool naming = EnteringName == True;
+    // The game just named is picked, ready to be watched.
+    if (wasEntering && !naming && NewEntryIndex >= 0 && NewEntryIndex <= 9) PickEntry(LocalPick, &TopScores[NewEntryIndex]);
 
-    int selected = -1;
+    int hovered = -1, picked = -1;
     for (int r = 0; r <= 9; r++) {
         if (ScoreValue(r) <= 0) continue;
         int y = 50 + 14 * r;
         MenuItem(StrInt(r + 1) + ".", 30, y, 9, False);
         MenuItem(TopScores[r].Score, 50, y, 9, False);
         MenuItem(AnsiToUtf8(TopScores[r].Name), 85, y, 9, False);
-        if (MenuHoverY == y) selected = r;
+        if (MenuHoverY == y) hovered = r;
+        if (!naming && RowClicked(y)) PickEntry(LocalPick, &TopScores[r]);
+        if (IsPicked(LocalPick, TopScores[r])) picked = r;
     }
+    // The row under the mouse, else the one picked.
+    const int selected = hovered >= 0 ? hovered : picked;
     if (selected >= 0) {
         EntryDetails(selected);
         Field.FontBold = true;
@@ -79,6 +90,24 @@ void HighScoresScreen() {
         Field.FontBold = false;
         MenuItem("Times played: " + TopScores[selected].TimesPlayed, 30, 210, 10, False);
     }
+    if (picked >= 0 && !naming) {
+        MarkPickedRow(50 + 14 * picked);
+        const std::string file = ReplayFilePath(TopScores[picked]);
+        if (FileExistsOnDisk(file)) {
+            Field.FontBold = true;
+            MenuItem("WATCH GAME", WatchItemX, WatchItemY, 10, True);
+            Field.FontBold = false;
+            if (MenuClickedY == WatchItemY) {
+                MenuClickedY = 0;
+                if (WatchRecordingFile(LocalPick, file)) {
+                    EndScreen();
+                    return;
+                }
+            }
+        }
+    }
+    MenuClickedY = 0;
+    if (!LocalPick.Message.empty()) MenuItem(LocalPick.Message, 30, WatchMessageY, 8, False);
     MaskedDraw(Field, 160, 23, 107, 23, Logo, 0, 0, 0, 24);
     EndScreen();
 }

@@ -3,6 +3,10 @@
 
 #include "scores/TopScoreList.h"
 
+// "WATCH GAME" on both score screens, shown for a picked entry with a
+// recording, and the line that says why a recording cannot play.
+constexpr int WatchItemX = 180, WatchItemY = 210, WatchMessageY = 248;
+
 void HighScoresScreen();
 void WorldScoresScreen();
 // Details of local entry k in StatusField.

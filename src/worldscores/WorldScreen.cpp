@@ -10,6 +10,7 @@
 #include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
 #include "worldscores/TopWorldScore.h"
+#include "worldscores/WatchGame.h"
 
 namespace {
 Long ClampKnob(Long y) { return std::clamp<Long>(y, 51, 175); }
@@ -36,9 +37,11 @@ void WorldScoresScreen() {
     }
     // Without a server to talk to, connecting would not help either.
     const bool serverSet = !ScoreServerHost.empty();
-    if (!serverSet)
+    // The hint gives way to the line that says why a recording cannot play.
+    const bool hint = WorldPick.Message.empty();
+    if (hint && !serverSet)
         MenuItem("NO SCORE SERVER SET", 125, 250, 6, 0);
-    else if (!Connected)
+    else if (hint && !Connected)
         MenuItem("PLEASE CONNECT FIRST", 125, 250, 6, 0);
     const Integer canSync = Connected && serverSet ? True : False;
     MenuItem("SYNCHRONIZE SCORES", 125, 260, 10, canSync);
@@ -59,7 +62,7 @@ void WorldScoresScreen() {
     const std::string t = Trim(LastUpdateText);
     LastUpdateKey = Mid(t, 7, 4) + Mid(t, 4, 2) + Mid(t, 1, 2);
 
-    int selected = -1;
+    int selected = -1, picked = -1;
     for (int r = 0; r <= 9; r++) {
         int k = static_cast<int>(Int(WorldScrollOffset)) + r;
         if (k < 0 || k > 500) continue;
@@ -77,7 +80,11 @@ void WorldScoresScreen() {
         if (MenuHoverY == y) selected = r;
         MenuItem(AnsiToUtf8(e.Name), 85, y, 9, 0);
         if (MenuHoverY == y) selected = r;
+        if (RowClicked(y)) PickEntry(WorldPick, &e);
+        if (IsPicked(WorldPick, e)) picked = r;
     }
+    // The row under the mouse, else the one picked.
+    if (selected < 0) selected = picked;
     if (selected >= 0) {
         int k = static_cast<int>(Int(WorldScrollOffset)) + selected;
         EntryDetailsOf(WorldScores[k]);
@@ -86,6 +93,24 @@ void WorldScoresScreen() {
         Field.FontBold = false;
         MenuItem("Times played: " + WorldScores[k].TimesPlayed, 30, 210, 8, 0);
     }
+    // The score server keeps the recordings of the games it has replayed.
+    if (picked >= 0 && serverSet && Connected) {
+        MarkPickedRow(50 + 14 * picked);
+        Field.FontBold = true;
+        MenuItem("WATCH GAME", WatchItemX, WatchItemY, 10, True);
+        Field.FontBold = false;
+        if (MenuClickedY == WatchItemY) {
+            MenuClickedY = 0;
+            if (WatchWorldEntry(WorldPick, WorldScores[static_cast<int>(Int(WorldScrollOffset)) + picked])) {
+                EndScreen();
+                return;
+            }
+        }
+    } else if (picked >= 0) {
+        MarkPickedRow(50 + 14 * picked);
+    }
+    MenuClickedY = 0;
+    if (!WorldPick.Message.empty()) MenuItem(WorldPick.Message, 30, WatchMessageY, 8, 0);
     MaskedDraw(Field, 160, 30, 107, 23, Logo, 0, 0, 0, 24);
     EndScreen();
 }
