@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "input/DirectInputMod.h"
+#include "opponents/GameClock.h"
 #include "platform/Net.h"
 #include "menus/Menus.h"
 #include "scores/ReplayFile.h"
@@ -23,9 +25,13 @@
 namespace {
 void NoSound(int, double) {}
 
-// The scripted game of the replay test, played to its end once: its recording.
-const std::string& RecordedGame() {
-    static const std::string bytes = [] {
+// The scripted game of the replay test, played to its end once: its
+// recording. With pausedPasses, the player paused it for that many passes of
+// the menus early on.
+const std::string& RecordedGame(int pausedPasses = 0) {
+    static std::map<int, std::string> made;
+    if (made.count(pausedPasses)) return made[pausedPasses];
+    return made[pausedPasses] = [pausedPasses] {
         TempGameDir dir;
         WriteUnitFiles(dir);
         BattleReset(20260101);
@@ -38,13 +44,29 @@ const std::string& RecordedGame() {
         for (int frame = 0; frame < 3000 && GameRunning != 0; frame++) {
             ScriptedInput(frame);
             FrameStep();
+            if (frame != 100 || pausedPasses == 0) continue;
+            GamePaused = -1;  // as the main loop runs while paused
+            for (int i = 0; i < pausedPasses; i++) {
+                RecordPausedPass();
+                ClockStep();
+            }
+            GamePaused = 0;
         }
         SetTestDate({0, 0, 0});
         std::string b = PendingRecording();
         DropPendingRecording();
         return b;
     }();
-    return bytes;
+}
+
+// The watched game ended as the recorded one did: score, kills and time.
+void EndsAsRecorded(const ReplayData& data) {
+    const ScoreRecord want = ParseRecordLine(data.RecordText);
+    EXPECT_EQ(std::to_string(HitScore + SkillScore), Trim(want.Score));
+    EXPECT_EQ(std::to_string(Kills), Trim(want.Kills));
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d", GameMinutes, GameSeconds);
+    EXPECT_EQ(time, Trim(want.Time));
 }
 
 // The battle as far as the player's input could change it.
@@ -60,7 +82,11 @@ protected:
     TempGameDir Dir;
     void SetUp() override {
         ASSERT_FALSE(RecordedGame().empty()) << "the scripted game left no recording";
-        SetAppPath(Dir.Path.string());  // the recording was made in a folder of its own
+        Fresh();
+    }
+    // The table screen after a recording was made in a folder of its own.
+    void Fresh() {
+        SetAppPath(Dir.Path.string());
         BattleReset(1);
         GameRunning = 0;
         PlayScoreSound = NoSound;
@@ -161,14 +187,40 @@ TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoes) {
         EXPECT_EQ(GamePaused, 0);
         EXPECT_EQ(ReplayState, ReplayMode::Off);
         // The game ends as it ended when played, enters nothing and counts nothing.
-        ScoreRecord end = MakeGameRecord(HitScore + SkillScore);
-        EXPECT_EQ(RecordLine(end), data.RecordText);
+        EndsAsRecorded(data);
         EXPECT_EQ(MenuCode, "HS");
         EXPECT_EQ(EnteringName, False);
         EXPECT_EQ(Trim(TopScores[0].Name), "Ann");
         EXPECT_EQ(TimesPlayed, timesPlayed);
     }
     EXPECT_EQ(runs[0], runs[1]);
+}
+
+// Watching goes at the pace of this run's clock: a pause in the recorded game
+// is passed at once, and a recording made when the clock stood weeks further
+// on plays and ends without waiting for those weeks.
+TEST_F(Watch, WatchingKeepsTheRealPace) {
+    const std::string& paused = RecordedGame(300);
+    Fresh();
+    ReplayData data;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(paused, data, why)) << why;
+    // 2^32 ms on: the low bits, which seed the opponents, stay as they were.
+    constexpr int64_t Later = int64_t{1} << 32;
+    data.LastSecondTick += Later;
+    data.NextFrameTick += Later;
+    for (int64_t& t : data.Ticks) t += Later;
+    SaveRecording(0, EncodeReplay(data));
+    PickRow(0);
+    ClickWatch();
+    ASSERT_EQ(ReplayState, ReplayMode::Watching);
+    const uint64_t start = GetTickCount();
+    int frames = 0;
+    for (; frames < 3000 && GameRunning != 0; frames++) FrameStep();
+    EndsAsRecorded(data);
+    ClockStep();  // a pass of the menus
+    // About 30 ms a frame; the 300 passes of the pause would add 9 s more.
+    EXPECT_LT(GetTickCount() - start, (frames + 100) * 31u);
 }
 
 TEST_F(Watch, EscapeEndsWatchingOnTheHighScoreScreen) {

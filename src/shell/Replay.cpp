@@ -125,6 +125,8 @@ uint64_t BattleTick() {
 void BattleWaitUntil(uint64_t tick) {
     if (ReplayState == ReplayMode::Verifying) return;
     if (ReplayState == ReplayMode::Watching) {
+        // A pause in the recorded game is no battle to watch: passed at once.
+        if (GamePaused) return;
         // Watching keeps the pace the game was played at, by the real clock.
         WaitUntilTickPasses(WatchNextTick);
         WatchNextTick = GetTickCount() + 30;
@@ -299,6 +301,10 @@ void StopPlayback() {
     FireModeKeyReleased = 0;
     OptKillsInRow = SavedKillsInRow;
     OptRealMovement = SavedRealMovement;
+    // The recorded clock is not this one (another run, another machine):
+    // the frame pacing goes on from now, or it would wait for a time that
+    // may be hours away.
+    LastSecondTick = NextFrameTick = static_cast<int64_t>(GetTickCount());
 }
 
 ReplayOutcome VerifyReplay(const ReplayData& data) {
