@@ -7,7 +7,6 @@
 
 #include "platform/Files.h"
 #include "platform/Net.h"
-#include "scores/ReplayFile.h"
 #include "platform/Window.h"
 #include "scores/ReplayFile.h"
 #include "scores/ScoreFile.h"

@@ -5,9 +5,9 @@
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "scores/NameText.h"
-#include "shell/Replay.h"
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
+#include "shell/Replay.h"
 #include "worldscores/FTPmod.h"
 #include "worldscores/TopWorldScore.h"
 #include "worldscores/WatchGame.h"
@@ -68,7 +68,8 @@ void HighScoresScreen() {
     EnterScore(0);  // reads the table when due and runs the name entry
     const bool naming = EnteringName == True;
     // The game just named is picked, ready to be watched.
-    if (wasEntering && !naming && NewEntryIndex >= 0 && NewEntryIndex <= 9) PickEntry(LocalPick, &TopScores[NewEntryIndex]);
+    if (wasEntering && !naming && NewEntryIndex >= 0 && NewEntryIndex <= 9)
+        PickEntry(LocalPick, &TopScores[NewEntryIndex]);
 
     int hovered = -1, picked = -1;
     for (int r = 0; r <= 9; r++) {
