@@ -119,9 +119,10 @@ protected:
 };
 
 TEST_F(Watch, TheItemShowsOnlyForAPickedEntryWithARecording) {
+    EXPECT_FALSE(WatchItemShown());  // no recordings
     SaveRecording(1, RecordedGame());
-    EXPECT_FALSE(WatchItemShown());  // nothing picked
-    PickRow(0);                      // picked, but no recording
+    EXPECT_TRUE(WatchItemShown());  // the best game with one is picked
+    PickRow(0);                     // picked, but no recording
     EXPECT_FALSE(WatchItemShown());
     PickRow(1);
     EXPECT_TRUE(WatchItemShown());

@@ -82,6 +82,12 @@ void HighScoresScreen() {
         if (!naming && RowClicked(y)) PickEntry(LocalPick, &TopScores[r]);
         if (IsPicked(LocalPick, TopScores[r])) picked = r;
     }
+    // None picked: the best game that can be watched, so the item is found.
+    for (int r = 0; r <= 9 && picked < 0 && !naming; r++)
+        if (ScoreValue(r) > 0 && FileExistsOnDisk(ReplayFilePath(TopScores[r]))) {
+            PickEntry(LocalPick, &TopScores[r]);
+            picked = r;
+        }
     // The row under the mouse, else the one picked.
     const int selected = hovered >= 0 ? hovered : picked;
     if (selected >= 0) {

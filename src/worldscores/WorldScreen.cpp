@@ -93,9 +93,9 @@ void WorldScoresScreen() {
         Field.FontBold = false;
         MenuItem("Times played: " + WorldScores[k].TimesPlayed, 30, 210, 8, 0);
     }
+    if (picked >= 0) MarkPickedRow(50 + 14 * picked);
     // The score server keeps the recordings of the games it has replayed.
     if (picked >= 0 && serverSet && Connected) {
-        MarkPickedRow(50 + 14 * picked);
         Field.FontBold = true;
         MenuItem("WATCH GAME", WatchItemX, WatchItemY, 10, True);
         Field.FontBold = false;
@@ -106,8 +106,6 @@ void WorldScoresScreen() {
                 return;
             }
         }
-    } else if (picked >= 0) {
-        MarkPickedRow(50 + 14 * picked);
     }
     MenuClickedY = 0;
     if (!WorldPick.Message.empty()) MenuItem(WorldPick.Message, 30, WatchMessageY, 8, 0);
