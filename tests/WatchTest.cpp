@@ -5,9 +5,12 @@
 
 #include <filesystem>
 
+#include "battle/StatusBar.h"
+#include "graphics/WorkWithMemory.h"
 #include "input/DirectInputMod.h"
 #include "menus/Menus.h"
 #include "opponents/GameClock.h"
+#include "platform/Image.h"
 #include "platform/Net.h"
 #include "shell/Form1.h"
 #include "shell/NewGame.h"
@@ -242,5 +245,25 @@ TEST_F(Watch, AWorldEntryIsFetchedFromTheScoreServer) {
     EXPECT_FALSE(std::filesystem::exists(ReplayFolderPath() + "/World.dvr"));  // nothing left behind
     SetTestConnected(-1);
     ScoreServerHost.clear(), ScoreServerPort = 21;
+}
+
+// The details panel of a score screen is drawn over StatusField before the
+// game watched from there draws its first status bar: the bar's background
+// stays the picture as loaded.
+TEST(StatusBackground, IsThePictureAsLoaded) {
+    TempGameDir dir;
+    ResetGameState();
+    CreateSurface(StatusField, 300, 78, RGB(9, 9, 9));
+    ASSERT_TRUE(SaveBmpFile(dir.File("Pictures/StatusBar.jpg"), StatusField));
+    CreateSurface(Field, 300, 300);
+    CreateSurface(Terain, 300, 300);
+    LoadPictures();
+    EntryDetailsOf(ScoreRecord{"54   ", "2  ", "00:14", "1 ", "1 ", "1 ", "1 ", "90 ", "15 ", "3    ", "20260101", "A"});
+    DrawStatusBar();
+    int panel = 0;  // pixels of the panel's " Time=00:14" at (220, 63)
+    for (int x = 220; x < 300; x++)
+        for (int y = 63; y < 78; y++) panel += GetPixel(StatusField, x, y) != static_cast<int32_t>(RGB(9, 9, 9));
+    EXPECT_EQ(panel, 0);
+    FreePictures();
 }
 }  // namespace

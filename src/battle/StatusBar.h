@@ -5,8 +5,8 @@
 
 // Redraws StatusField from the player record; sets SkillScore.
 void DrawStatusBar();
-// Takes StatusField's picture as the bar's background (done by the first
-// DrawStatusBar, while the picture is still as loaded).
+// Takes StatusField's picture as the bar's background (done when the
+// pictures are loaded; else by the first DrawStatusBar).
 void SetStatusBackground();
 void FireModeIndicator();  // BulletsOut, bombs
 

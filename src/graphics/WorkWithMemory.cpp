@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "battle/StatusBar.h"
 #include "platform/Image.h"
 #include "shell/Basic.h"
 #include "shell/GameState.h"
@@ -72,6 +73,9 @@ void LoadPictures() {
     // A missing file leaves a surface empty: drawing from it shows nothing.
     LoadPictureFile(GamePath("\\Pictures\\Map0" + std::to_string(n) + ".bmp"), Terain);
     LoadPictureFile(GamePath("\\Pictures\\StatusBar.jpg"), StatusField);
+    // Taken now: the score screens' details panel draws over StatusField
+    // before a game (or a watched one) draws its first status bar.
+    SetStatusBackground();
     bool first = true;
     for (const PictureRow& row : PictureTable) {
         LoadPictureFile(GamePath(row.File), *row.Target);
