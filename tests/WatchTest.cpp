@@ -135,7 +135,10 @@ TEST_F(Watch, TheItemShowsOnlyForAPickedEntryWithARecording) {
     EXPECT_TRUE(WatchItemShown());
     ClickAt(20, 58 + 14 * 2);  // beside the table: no new pick
     EXPECT_TRUE(WatchItemShown());
-    EnteringName = True;  // no watching while a name is typed
+    GameRunning = GamePaused = -1;  // nor over a paused game, which it would end
+    EXPECT_FALSE(WatchItemShown());
+    GameRunning = GamePaused = 0;
+    EnteringName = True;  // nor while a name is typed
     EXPECT_FALSE(WatchItemShown());
 }
 

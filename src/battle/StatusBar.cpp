@@ -27,6 +27,7 @@
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AirPlane.h"
 #include "shell/GameState.h"
+#include "shell/Replay.h"
 
 namespace {
 
@@ -103,6 +104,12 @@ void DrawStatusBar() {
             "Kills: " + StrInt(Kills) + "   Time: " + StrInt(GameMinutes) + ":" + TwoDigits(GameSeconds) +
                 "   Score: " + StrInt(HitScore + SkillScore));
     StatusField.FontBold = false;
+    // A watched game says so, and how to leave it.
+    if (ReplayState == ReplayMode::Watching) {
+        StatusField.FontSize = 7;
+        StatusField.TextColour = RGB(0xC0, 0xFF, 0xC0);
+        TextOut(StatusField, 236, 66, "REPLAY - ESC");
+    }
 }
 
 void FireModeIndicator() {

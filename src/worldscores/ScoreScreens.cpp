@@ -97,7 +97,8 @@ void HighScoresScreen() {
         Field.FontBold = false;
         MenuItem("Times played: " + TopScores[selected].TimesPlayed, 30, 210, 10, False);
     }
-    if (picked >= 0 && !naming) {
+    // Not over a paused game: watching would end it.
+    if (picked >= 0 && !naming && !GameRunning) {
         MarkPickedRow(50 + 14 * picked);
         const std::string file = ReplayFilePath(TopScores[picked]);
         if (FileExistsOnDisk(file)) {

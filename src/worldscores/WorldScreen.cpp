@@ -95,7 +95,8 @@ void WorldScoresScreen() {
     }
     if (picked >= 0) MarkPickedRow(50 + 14 * picked);
     // The score server keeps the recordings of the games it has replayed.
-    if (picked >= 0 && serverSet && Connected) {
+    // Not over a paused game: watching would end it.
+    if (picked >= 0 && serverSet && Connected && !GameRunning) {
         Field.FontBold = true;
         MenuItem("WATCH GAME", WatchItemX, WatchItemY, 10, True);
         Field.FontBold = false;
