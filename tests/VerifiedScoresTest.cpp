@@ -18,6 +18,8 @@
 #include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
 #include "worldscores/TopWorldScore.h"
+#include "worldscores/WatchGame.h"
+#include "shell/Form1.h"
 
 namespace fs = std::filesystem;
 
@@ -268,6 +270,16 @@ TEST(EndToEnd, AGameIsSentReplayedByTheServerAndFetchedByAnotherPlayer) {
     const ReplayOutcome outcome = VerifyReplay(data);
     EXPECT_TRUE(outcome.Ended);
     EXPECT_TRUE(SameGame(shown, outcome.Record, why)) << why;
+
+    // And the other player watches it from the world table, to its end.
+    UseTestClock(true, 900000);
+    ASSERT_TRUE(WatchWorldEntry(WorldPick, shown)) << WorldPick.Message;
+    EXPECT_EQ(ReplayState, ReplayMode::Watching);
+    while (GameRunning != 0) FrameStep();
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    EXPECT_EQ(StrInt(HitScore + SkillScore), Trim(shown.Score));
+    EXPECT_EQ(StrInt(Kills), Trim(shown.Kills));
+    UseTestClock(false);
     SetTestConnected(-1);
 #endif
 }
