@@ -29,6 +29,7 @@ double CpuNow() {
 }
 
 double CopySeconds = 0;  // one plain 300 x 300 copy
+size_t RecordedFileBytes = 0;  // the bot's recording as written
 
 void Report(benchmark::State& state, double seconds, double frames) {
     const double per = seconds / frames;
@@ -94,6 +95,7 @@ ReplayData RecordBotGame() {
     ReplayData data;
     std::string why;
     DecodeReplay(PendingRecording(), data, why);
+    RecordedFileBytes = PendingRecording().size();
     DropPendingRecording();
     EnteringName = 0;
     return data;
@@ -127,6 +129,8 @@ void BM_Verify_RecordedGame(benchmark::State& state) {
     if (!ended) state.SkipWithError("the recorded game did not replay to its end");
     size_t frames = 0;
     for (const ReplayEvent& e : game.Events) frames += e.Kind == ReplayFrameEvent;
+    // The file's size scaled to a ten-minute game (20,000 frames).
+    if (frames > 0) state.counters["file_kB_per_20000_frames"] = RecordedFileBytes / 1024.0 * 20000 / frames;
     Report(state, spent / static_cast<double>(state.iterations()), static_cast<double>(frames));
 }
 BENCHMARK(BM_Verify_RecordedGame)->Iterations(5);
