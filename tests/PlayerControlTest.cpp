@@ -111,7 +111,31 @@ TEST_F(PlayerControlTest, FullBulletTableSpendsAmmunitionButMakesNoBullet) {
     }
     EXPECT_EQ(Bullets[0].Life, 0);  // slot 0 is never used
     EXPECT_TRUE(Playing(1));        // the shot is heard all the same
+    EXPECT_EQ(MixerGetPan(SoundBuffer(1)), 333);  // at X 140: position 466.7
     FreeSounds();
+}
+
+TEST_F(PlayerControlTest, MuzzleSparksFallWithinFivePixelsOfTheMuzzle) {
+    Unit& p = Units[0];
+    p.Facing = 0;
+    p.Spread = 0;  // every bullet starts at (153, 150)
+    int seen[2] = {0, 0};
+    for (int n = 0; n < 60; n++) {
+        CreateSurface(Field, 300, 300, RGB(0, 0, 0));
+        Bullets[1] = Bullet{};
+        FireBullet(0);
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++) {
+                const int32_t c = GetPixel(Field, x, y);
+                if (c == 0) continue;
+                const int k = c == static_cast<int32_t>(RGB(255, 255, 0)) ? 0 : 1;
+                EXPECT_EQ(c, static_cast<int32_t>(k == 0 ? RGB(255, 255, 0) : RGB(192, 192, 0)));
+                EXPECT_TRUE(x >= 148 && x <= 158 && y >= 145 && y <= 155) << x << ", " << y;
+                seen[k]++;
+            }
+    }
+    EXPECT_GT(seen[0], 5);
+    EXPECT_GT(seen[1], 5);
 }
 
 TEST_F(PlayerControlTest, RightClickCancelsTheWalkOrderEvenWithoutABomb) {
