@@ -2,6 +2,8 @@
 #include "graphics/WorkWithMemory.h"
 #include "opponents/Cleaner.h"
 #include "support/Battlefield.h"
+#include "support/SoundProbe.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -29,6 +31,45 @@ TEST_F(CleanerTest, ItCrossesDownTheFieldWipingItsTrackAndLeaves) {
     EXPECT_EQ(GetPixel(Terain, column + 40, 150), Grass);
     for (int f = 0; f < 121 * 33 && BugerActive != -1; f++) CleanerStep();
     EXPECT_EQ(BugerActive, -1);  // and comes back on its own
+}
+
+TEST_F(CleanerTest, ItIsHeardWhereItEntersAndComesBackOneToTwoMinutesAfterLeaving) {
+    TempGameDir dir;
+    LoadProbeSounds({8});
+    for (uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
+        Randomize(seed);
+        ResetCleaner();
+        int frames = 0;
+        while (BugerActive != -1 && frames++ < 4000) CleanerStep();
+        ASSERT_EQ(BugerActive, -1);
+        EXPECT_TRUE(Playing(8));
+        EXPECT_EQ(MixerGetPan(SoundBuffer(8)), Whole(BugerX * 10 / 3 * 20 / 7 - 1000)) << BugerX;
+        while (BugerActive == -1) CleanerStep();
+        EXPECT_FALSE(Playing(8));
+        frames = 0;
+        while (BugerActive != -1 && frames < 5000) {
+            CleanerStep();
+            frames++;
+        }
+        EXPECT_TRUE(frames >= 60 * 33 && frames < 120 * 33) << frames;
+    }
+    FreeSounds();
+}
+
+TEST_F(CleanerTest, ItsStripsTakeTurnsFromTheFirstInEveryGame) {
+    for (int k = 0; k < CleanLineStrips; k++)
+        for (int y = 0; y < 10; y++)
+            for (int x = 0; x < 49; x++) SetPixel(CleanLine, x, 10 * k + y, RGB(10 + k, 0, 0));
+    for (int game = 0; game < 2; game++) {
+        ResetCleaner();
+        CreateSurface(Terain, 300, 300, Grass);
+        StartCleaner();
+        const int x = Whole(BugerX) + 20;
+        while (BugerY < 40) CleanerStep();
+        for (int row = 0; row < 60; row += 10)
+            EXPECT_EQ(GetPixel(Terain, x, row + 5), RGB(10 + row / 10 % CleanLineStrips, 0, 0)) << game << " " << row;
+        while (BugerActive == -1) CleanerStep();
+    }
 }
 
 }  // namespace
