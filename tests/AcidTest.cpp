@@ -1,11 +1,14 @@
 // Drugs: taking a drop, each effect's start, length and end, the heart icon.
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "battle/Acid.h"
 #include "graphics/WorkWithMemory.h"
 #include "input/PlayerControl.h"
 #include "support/Battlefield.h"
+#include "support/SoundProbe.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -37,6 +40,30 @@ TEST_F(AcidTest, ADropIsTakenByWalkingOverItAndItsEffectLastsItsTime) {
     for (int k = 0; k < 5; k++) SpawnAcid(k * 30, 0);
     SpawnAcid(0, 250);  // a sixth replaces the oldest
     EXPECT_FLOAT_EQ(AcidY[0], 251);
+    SpawnAcid(0, 260);  // and a seventh the next oldest
+    EXPECT_FLOAT_EQ(AcidY[1], 261);
+    EXPECT_FLOAT_EQ(AcidY[0], 251);
+
+    // Drops dropped at the edge lie within the field.
+    ResetAcid();
+    SpawnAcid(-30, -30);
+    SpawnAcid(295, 400);
+    EXPECT_EQ(std::tuple(AcidX[0], AcidY[0], AcidX[1], AcidY[1]), std::tuple(0.0f, 0.0f, 293.0f, 293.0f));
+}
+
+TEST_F(AcidTest, EachKindSoundsItsOwnEffectInTheMiddleAfterThePickUpWhereItLay) {
+    TempGameDir dir;
+    LoadProbeSounds({27, 28, 29, 31, 32, 36});
+    const int effect[4] = {28, 31, 32, 29};
+    for (int kind = 0; kind < 4; kind++) {
+        for (int id : {27, 28, 29, 31, 32}) MixerSetPan(SoundBuffer(id), -555);
+        Units[0].X = 98;  // the drop at 105: position 350
+        Take(kind);
+        EXPECT_EQ(MixerGetPan(SoundBuffer(27)), 0);
+        for (int id : {28, 29, 31, 32})
+            EXPECT_EQ(MixerGetPan(SoundBuffer(id)), id == effect[kind] ? 429 : -555) << kind << " " << id;
+    }
+    FreeSounds();
 }
 
 TEST_F(AcidTest, RushDoublesTheRechargeAndBaneStopsAtTen) {
