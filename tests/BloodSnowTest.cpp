@@ -1,4 +1,7 @@
 // Blood drops and snow: their options, where blood lands, the snow level.
+#include <algorithm>
+#include <vector>
+
 #include "battle/Blood.h"
 #include "battle/Snow.h"
 #include "support/Battlefield.h"
@@ -28,6 +31,33 @@ TEST_F(BloodSnow, BloodFliesWithTheHitAndStainsTheTerrainWhereItLands) {
     // A full pool overwrites its oldest drops.
     for (int k = 0; k < 100; k++) SpawnBlood(150, 150, 40, k, 7);
     EXPECT_EQ(BloodInFlight(), MaxBlood);
+}
+
+TEST_F(BloodSnow, BloodFallsInTheFanOfItsDirectionAndWithoutStrengthStaysClose) {
+    // The stains' box around the spray point: left, right, up, down.
+    auto spread = [](int x0, int y0) {
+        int box[4] = {0, 0, 0, 0};
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++)
+                if (GetPixel(Terain, x, y) != static_cast<int32_t>(Grass)) {
+                    box[0] = std::max(box[0], x0 - x), box[1] = std::max(box[1], x - x0);
+                    box[2] = std::max(box[2], y0 - y), box[3] = std::max(box[3], y - y0);
+                }
+        return std::vector<int>(box, box + 4);
+    };
+    SpawnBlood(150, 100, 40, 90, 7);  // downwards
+    for (int f = 0; f < 20; f++) BloodStep();
+    std::vector<int> box = spread(150, 100);
+    EXPECT_EQ(box[2], 0);
+    EXPECT_GT(box[3], 15);
+    EXPECT_GT(box[0] + box[1], 4);  // a fan, not a line
+
+    CreateSurface(Terain, 300, 300, Grass);
+    SpawnBlood(150, 150, 60, 200, 0);  // no strength: as 1, under 7 pixels
+    for (int f = 0; f < 20; f++) BloodStep();
+    box = spread(150, 150);
+    EXPECT_LE(*std::max_element(box.begin(), box.end()), 7);
+    EXPECT_GE(box[0], 3);
 }
 
 TEST_F(BloodSnow, EachBloodOptionOffDoesItsPartOnlyAndBothOffKeepNothing) {
