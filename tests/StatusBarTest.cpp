@@ -1,5 +1,7 @@
 // The status bar, SkillScore, kills in a row, the score line and the reset of
 // a new game.
+#include <algorithm>
+
 #include "battle/Acid.h"
 #include "battle/Blood.h"
 #include "battle/Sheep.h"
@@ -154,6 +156,24 @@ TEST_F(Status, MenuBloodOnlyWhenBloodFlies) {
     OptBloodFly = 0;
     for (CursorX = 0; CursorX < 300; CursorX++) MenuEffects();
     EXPECT_GT(MenuBloodDrops(), 0);
+}
+
+TEST_F(Status, MenuSplashesOfTwentyFiveDropsComeNowAndThenAndDryUp) {
+    OptBloodFly = 0;
+    CursorX = CursorY = 100;  // a still pointer drips nothing
+    int splashes = 0, most = 0, before = MenuBloodDrops();
+    for (int k = 0; k < 3000; k++) {
+        MenuEffects();
+        const int now = MenuBloodDrops();
+        if (before == 0 && now > 0) {
+            EXPECT_EQ(now, 25);
+            splashes++;
+        }
+        most = std::max(most, now);
+        before = now;
+    }
+    EXPECT_GT(splashes, 10);  // about one in 45 frames, dry within 40
+    EXPECT_LT(most, 150);
 }
 
 TEST_F(Status, ANewGameClearsTheBattlefield) {
