@@ -1,4 +1,5 @@
 // The bomb order, the plane's flights and the explosions.
+#include "battle/Blood.h"
 #include "battle/Sheep.h"
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AirPlane.h"
@@ -58,6 +59,57 @@ TEST_F(Bombs, TheBombExplodesAtTheOrderedPointAndHurtsWhatIsNear) {
     EXPECT_EQ(Sheeps[0].Active, 0);
     for (int f = 0; f < 100; f++) AirPlaneAndBombs(-1, 0, 0, 0);
     EXPECT_EQ(AirPlaneActive, 0);
+}
+
+TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {
+    constexpr COLORREF Cross = RGB(255, 40, 30), Dot = RGB(20, 20, 25);
+    Units[0].Ammo = 45;
+    const int targets[3][2] = {{200, 100}, {100, 200}, {250, 250}};
+    for (auto& t : targets) {
+        CursorX = t[0];
+        CursorY = t[1];
+        AirPlaneAndBombs(0, -1, 0, 0);
+    }
+    AirPlaneAndBombs(-1, 0, 0, 0);
+    for (auto& t : targets) EXPECT_EQ(GetPixel(Field, t[0], t[1]), Cross) << t[0];
+
+    // The first bomb falls between the plane's release point and the target
+    // (under a see-through plane).
+    CreateSurface(AirPlane, 80, 40, RGB(255, 255, 255));
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 40; x++) SetPixel(AirPlane, x, y, 0);
+    int dots = 0;
+    for (int f = 0; f < 200 && !ExplosionsRunning(); f++) {
+        CreateSurface(Field, 300, 300);
+        AirPlaneAndBombs(-1, 0, 0, 0);
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++)
+                if (GetPixel(Field, x, y) == static_cast<int32_t>(Dot)) {
+                    dots++;
+                    EXPECT_TRUE(x >= 169 && x <= 201 && y >= 99 && y <= 101) << x << ", " << y;
+                }
+    }
+    EXPECT_GT(dots, 0);
+}
+
+TEST_F(Bombs, BlastBloodFliesFromTheSheepAwayFromTheBlast) {
+    SpawnSheep();
+    Sheep& s = Sheeps[0];
+    s.X = 170;
+    s.Y = 139;  // its middle (181, 150), 31 right of the blast
+    StartExplosion(150, 150);
+    for (int f = 0; f < 9; f++) ExplosionsStep();
+    ASSERT_EQ(s.Active, -1);
+    for (int f = 0; f < 25; f++) BloodStep();
+    int stains = 0;
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) {
+            const int32_t c = GetPixel(Terain, x, y);
+            if (((c >> 8) & 0xFF) != 0) continue;  // grass or crater
+            stains++;
+            EXPECT_GE(x, 178) << y;
+        }
+    EXPECT_GT(stains, 5);
 }
 
 TEST_F(Bombs, TheCraterIsStampedOnceAtFrameEightAndTheBlastEndsAfterFrame26) {
