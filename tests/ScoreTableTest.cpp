@@ -16,7 +16,11 @@ namespace fs = std::filesystem;
 
 namespace {
 std::vector<int> Sounds;
-void RecordSound(int id, double) { Sounds.push_back(id); }
+std::vector<double> SoundPlaces;
+void RecordSound(int id, double position) {
+    Sounds.push_back(id);
+    SoundPlaces.push_back(position);
+}
 
 class ScoreTable : public ::testing::Test {
 protected:
@@ -167,9 +171,11 @@ TEST_F(ScoreTable, EachPlaceHasItsFanfare) {
         FillTable();
         EnteringName = False;
         Sounds.clear();
+        SoundPlaces.clear();
         EnterScore(static_cast<Long>(ScoreValue(j)) + 1);  // just above entry j
         EXPECT_EQ(NewEntryIndex, j);
         EXPECT_EQ(Sounds, (std::vector<int>{fanfare[j], 46})) << "place " << j + 1;
+        EXPECT_EQ(SoundPlaces, (std::vector<double>{500, 500})) << "place " << j + 1;  // in the middle
     }
 }
 

@@ -169,6 +169,7 @@ TEST(FrameStep, ShakeLeavesTheUncoveredEdgeAsItWas) {
         // The shift is 0 or 1 pixel up and left: the right column and the
         // bottom row may keep the old picture, the top-left never.
         EXPECT_EQ(GetPixel(Field, 0, 0), static_cast<int32_t>(RGB(200, 100, 50)));
+        EXPECT_EQ(GetPixel(Field, 298, 298), static_cast<int32_t>(RGB(200, 100, 50)));  // never more than 1
         if (GetPixel(Field, 299, 150) == static_cast<int32_t>(RGB(7, 7, 7)) ||
             GetPixel(Field, 150, 299) == static_cast<int32_t>(RGB(7, 7, 7)))
             sawShift = true;
