@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <tuple>
+#include <vector>
 
 #include "battle/Acid.h"
 #include "graphics/WorkWithMemory.h"
@@ -64,6 +65,51 @@ TEST_F(AcidTest, EachKindSoundsItsOwnEffectInTheMiddleAfterThePickUpWhereItLay) 
             EXPECT_EQ(MixerGetPan(SoundBuffer(id)), id == effect[kind] ? 429 : -555) << kind << " " << id;
     }
     FreeSounds();
+}
+
+TEST_F(AcidTest, EachKindLastsItsSecondsAndMendAndBaneWorkPerSecond) {
+    const int seconds[4] = {10, 15, 12, 8};
+    for (int kind = 0; kind < 4; kind++) {
+        ResetAcid();
+        Units[0].Health = 50;
+        Take(kind);
+        for (int f = 1; f < 33; f++) AcidStep();
+        EXPECT_EQ(BoostTimers[kind], seconds[kind] * 33 - 33) << kind;
+        EXPECT_NEAR(Units[0].Health, kind == 2 ? 55 : kind == 3 ? 47 : 50, 1e-3) << kind;
+    }
+}
+
+TEST_F(AcidTest, TheIconsTakeTurnsEverySecondAndBlinkInTheLastThree) {
+    constexpr COLORREF Heart = RGB(200, 0, 0), Lightning = RGB(0, 0, 200), Eye = RGB(0, 200, 0);
+    CreateSurface(AcidHearth, 90, 60);  // the masks below: all opaque
+    for (int c = 0; c < 3; c++)
+        for (int y = 0; y < 30; y++)
+            for (int x = 0; x < 30; x++) SetPixel(AcidHearth, c * 30 + x, y, c == 0 ? Heart : c == 1 ? Lightning : Eye);
+    auto icons = [](int frames) {
+        std::vector<COLORREF> seen;
+        for (int f = 0; f < frames; f++) {
+            CreateSurface(Field, 300, 300);
+            AcidStep();
+            seen.push_back(static_cast<COLORREF>(GetPixel(Field, 285, 285)));
+        }
+        return seen;
+    };
+    ResetAcid();
+    BoostTimers[1] = BoostTimers[2] = 300;
+    std::vector<COLORREF> seen = icons(66);
+    EXPECT_EQ(std::count(seen.begin(), seen.begin() + 32, Lightning), 32);
+    EXPECT_EQ(std::count(seen.begin() + 32, seen.begin() + 65, Heart), 33);
+    EXPECT_EQ(seen[65], Lightning);
+    for (int bad : {0, 3}) {
+        ResetAcid();
+        BoostTimers[bad] = 60;  // under three seconds left: shown five frames, hidden five
+        seen = icons(15);
+        const std::vector<COLORREF> want = {Eye, Eye, Eye, Eye, 0, 0, 0, 0, 0, Eye, Eye, Eye, Eye, Eye, 0};
+        EXPECT_EQ(seen, want) << bad;
+    }
+    ResetAcid();
+    BoostTimers[0] = 105;  // the fifth frame leaves 100: still steady
+    EXPECT_EQ(icons(5)[4], Eye);
 }
 
 TEST_F(AcidTest, RushDoublesTheRechargeAndBaneStopsAtTen) {
