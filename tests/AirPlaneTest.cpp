@@ -1,9 +1,13 @@
 // The bomb order, the plane's flights and the explosions.
+#include <utility>
+
 #include "battle/Blood.h"
 #include "battle/Sheep.h"
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AirPlane.h"
 #include "support/Battlefield.h"
+#include "support/SoundProbe.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -110,6 +114,52 @@ TEST_F(Bombs, BlastBloodFliesFromTheSheepAwayFromTheBlast) {
             EXPECT_GE(x, 178) << y;
         }
     EXPECT_GT(stains, 5);
+}
+
+TEST_F(Bombs, ThePlaneFliesFivePixelsAFrameAndTheBombLandsSixFramesAfterRelease) {
+    TempGameDir dir;
+    LoadProbeSounds({9, 21});
+    // Released when the plane's middle (x + 20, from -40) is 30 short of the target.
+    for (auto [tx, landing] : {std::pair(200, 44), std::pair(201, 45)}) {
+        ResetAirPlane();
+        MixerSetPan(SoundBuffer(9), -555);
+        Units[0].Ammo = 15;
+        CursorX = tx;
+        CursorY = 150;
+        AirPlaneAndBombs(0, -1, 0, 0);
+        EXPECT_EQ(MixerGetPan(SoundBuffer(9)), 429);  // in the middle
+        int frames = 0;
+        while (!ExplosionsRunning() && frames < 100) {
+            AirPlaneAndBombs(-1, 0, 0, 0);
+            frames++;
+        }
+        EXPECT_EQ(frames, landing) << tx;
+        EXPECT_EQ(MixerGetPan(SoundBuffer(21)), Whole(tx * 10.0 / 3 * 20 / 7 - 1000)) << tx;
+    }
+    FreeSounds();
+}
+
+TEST_F(Bombs, TheBlastHurtsLessFurtherOutAndThePlayerHalf) {
+    // Middles (x + 10, y + 10) at 0, 15 and 44 pixels from the blast, one at 45.
+    Unit& middle = Dummy(1, 140, 140);
+    Unit& near = Dummy(2, 155, 140);
+    Unit& edge = Dummy(3, 140, 184);
+    Unit& out = Dummy(4, 95, 140);
+    Units[0].X = 125;
+    Units[0].Y = 140;
+    SpawnSheep();
+    Sheep& s = Sheeps[0];
+    s.X = s.Y = 139;  // middle (150, 150)
+    StartExplosion(150, 150);
+    for (int f = 0; f < 9; f++) ExplosionsStep();
+    EXPECT_FLOAT_EQ(middle.Health, 410);
+    EXPECT_FLOAT_EQ(near.Health, 440);
+    EXPECT_FLOAT_EQ(edge.Health, 498);
+    EXPECT_FLOAT_EQ(out.Health, 500);
+    EXPECT_FLOAT_EQ(Units[0].Health, 60);  // 60 at 15 pixels, halved
+    EXPECT_EQ(s.Health, 10);
+    EXPECT_EQ(s.Speed, 7);  // and it runs
+    EXPECT_EQ(s.Active, -1);
 }
 
 TEST_F(Bombs, TheCraterIsStampedOnceAtFrameEightAndTheBlastEndsAfterFrame26) {
