@@ -1,5 +1,6 @@
 // Blood drops and snow: their options, where blood lands, the snow level.
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "battle/Blood.h"
@@ -60,6 +61,45 @@ TEST_F(BloodSnow, BloodFallsInTheFanOfItsDirectionAndWithoutStrengthStaysClose) 
     EXPECT_GE(box[0], 3);
 }
 
+TEST_F(BloodSnow, ADropFliesFiveToNineteenFramesSlowingAndLandsDarkRed) {
+    int shortest = 100, longest = 0, nearest = 300, furthest = 0, big = 0;
+    for (int k = 0; k < 300; k++) {
+        CreateSurface(Terain, 300, 300, Grass);
+        SpawnBlood(100, 150, 1, 0, 7);
+        int frames = 0;
+        while (BloodInFlight() > 0 && frames < 50) {
+            BloodStep();
+            frames++;
+        }
+        shortest = std::min(shortest, frames);
+        longest = std::max(longest, frames);
+        int stained = 0;
+        for (int y = 120; y < 180; y++)
+            for (int x = 90; x < 160; x++) {
+                const int32_t c = GetPixel(Terain, x, y);
+                if (c == static_cast<int32_t>(Grass)) continue;
+                stained++;
+                const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+                EXPECT_TRUE(r >= 90 && r < 180 && g == 0 && b < 12) << r << " " << g << " " << b;
+                if (stained == 1) {
+                    const int d = static_cast<int>(std::lround(std::hypot(x - 100, y - 150)));
+                    nearest = std::min(nearest, d);
+                    furthest = std::max(furthest, d);
+                }
+            }
+        ASSERT_TRUE(stained == 1 || stained == 4) << stained;
+        big += stained == 4;
+    }
+    EXPECT_EQ(shortest, 5);
+    EXPECT_EQ(longest, 19);
+    // 0.3 .. 1.0 x 7 pixels in the first frame, 15 % less in each next one.
+    EXPECT_GE(nearest, 5);
+    EXPECT_LT(nearest, 12);
+    EXPECT_LE(furthest, 45);
+    EXPECT_GT(furthest, 35);
+    EXPECT_TRUE(big > 15 && big < 75) << big;  // about one in eight
+}
+
 TEST_F(BloodSnow, EachBloodOptionOffDoesItsPartOnlyAndBothOffKeepNothing) {
     OptBloodStays = 8;
     SpawnBlood(150, 150, 30, 90, 4);
@@ -93,6 +133,23 @@ TEST_F(BloodSnow, TheSnowLevelFollowsTheBulletSpeedExperience) {
     ResetSnow();
     SnowStep();
     EXPECT_EQ(SnowFlakes(), 0);
+}
+
+TEST_F(BloodSnow, AFreshSkyIsFullOfWhiteAndLightGreyFlakesAndNothingSettles) {
+    SnowStep();
+    int flakes = 0;
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) {
+            const int32_t c = GetPixel(Field, x, y);
+            if (c == 0) continue;
+            flakes++;
+            const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+            EXPECT_TRUE(r == g && r >= 200 && b == std::min(255, r + 12)) << r << " " << g << " " << b;
+        }
+    EXPECT_GT(flakes, 90);  // the 101 of the lowest level, a few on the same pixel
+    EXPECT_LE(flakes, 101);
+    for (int f = 0; f < 400; f++) SnowStep();
+    EXPECT_EQ(Stained(0, 300), 0);
 }
 
 }  // namespace
