@@ -1,4 +1,6 @@
 // The cleaning creature: how it crosses, what it wipes, that it comes back.
+#include <cmath>
+
 #include "graphics/WorkWithMemory.h"
 #include "opponents/Cleaner.h"
 #include "support/Battlefield.h"
@@ -19,13 +21,18 @@ struct CleanerTest : Battlefield {
 TEST_F(CleanerTest, ItCrossesDownTheFieldWipingItsTrackAndLeaves) {
     StartCleaner();
     int column = Whole(BugerX) + 20;
+    const Single base = BugerX;
     Single lastY = BugerY;
-    int frames = 0;
+    int frames = 0, sway[3] = {0, 0, 0};
     for (; BugerActive == -1 && frames < 1000; frames++) {
         CleanerStep();
         ASSERT_GE(BugerY, lastY);
         lastY = BugerY;
+        ASSERT_TRUE(std::abs(BugerX - base) <= 1) << BugerX - base;  // a pixel left and right
+        sway[Whole(BugerX - base) + 1]++;
     }
+    EXPECT_GT(sway[0] * sway[2], 0);
+    EXPECT_GT(sway[1], sway[0]);
     EXPECT_TRUE(frames > 300 && frames < 400) << frames;
     for (int y = 0; y < 300; y += 7) EXPECT_EQ(GetPixel(Terain, column, y), Clean) << y;
     EXPECT_EQ(GetPixel(Terain, column + 40, 150), Grass);
@@ -42,9 +49,19 @@ TEST_F(CleanerTest, ItIsHeardWhereItEntersAndComesBackOneToTwoMinutesAfterLeavin
         int frames = 0;
         while (BugerActive != -1 && frames++ < 4000) CleanerStep();
         ASSERT_EQ(BugerActive, -1);
+        EXPECT_TRUE(frames >= 45 * 33 && frames < 90 * 33) << frames;  // the first visit
         EXPECT_TRUE(Playing(8));
         EXPECT_EQ(MixerGetPan(SoundBuffer(8)), Whole(BugerX * 10 / 3 * 20 / 7 - 1000)) << BugerX;
-        while (BugerActive == -1) CleanerStep();
+        // Started again every two seconds; a pixel a frame from y -64 to past
+        // 300, the entering frame being the first.
+        MixerSetPan(SoundBuffer(8), -555);
+        int crossing = 1;
+        while (BugerActive == -1) {
+            CleanerStep();
+            if (++crossing == 65) EXPECT_EQ(MixerGetPan(SoundBuffer(8)), -555);
+            if (crossing == 66) EXPECT_NE(MixerGetPan(SoundBuffer(8)), -555);
+        }
+        EXPECT_EQ(crossing, 365);
         EXPECT_FALSE(Playing(8));
         frames = 0;
         while (BugerActive != -1 && frames < 5000) {

@@ -174,6 +174,22 @@ TEST_F(Status, MenuSplashesOfTwentyFiveDropsComeNowAndThenAndDryUp) {
     }
     EXPECT_GT(splashes, 10);  // about one in 45 frames, dry within 40
     EXPECT_LT(most, 150);
+
+    // A moving pointer drips two drops a frame; drops are red of some shade.
+    OptBloodFly = 8;
+    MenuEffects();
+    OptBloodFly = 0;
+    CreateSurface(Field, 300, 300);
+    for (int k = 1; k <= 10; k++) {
+        CursorX = 100 + k;
+        MenuEffects();
+    }
+    EXPECT_EQ((MenuBloodDrops() - 20) % 25, 0) << MenuBloodDrops();
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) {
+            const int32_t c = GetPixel(Field, x, y);
+            if (c != 0) EXPECT_TRUE((c & 0xFFFF00) == 0 && (c & 0xFF) >= 110) << x << ", " << y;
+        }
 }
 
 TEST_F(Status, ANewGameClearsTheBattlefield) {
