@@ -128,10 +128,12 @@ TEST_F(SoundTest, IdsWithoutASoundAndSoundOffPlayNothing) {
 }
 
 TEST_F(SoundTest, EachShotRestartsFromANewRandomOffset) {
-    Randomize(77);
+    // The start comes from the effects' generator: sound never moves the battle's.
+    RandomizeEffects(77);
     std::vector<uint32_t> expected;
-    for (int i = 0; i < 6; i++) expected.push_back(Whole(Rnd() * 500.0f) / 4 * 4);
-    Randomize(77);
+    for (int i = 0; i < 6; i++) expected.push_back(Whole(EffectRnd() * 500.0f) / 4 * 4);
+    RandomizeEffects(77);
+    Randomize(5);
     std::vector<int16_t> block(2 * 300);
     for (int i = 0; i < 6; i++) {
         PlaySound(1, 500);
@@ -243,10 +245,13 @@ TEST(SoundTable, IdsFilesLoudnessStartsAndLoops) {
         EXPECT_TRUE(MixerSetPosition(b, (frames(r.Id) - 1) * 4));
         EXPECT_FALSE(MixerSetPosition(b, frames(r.Id) * 4));
         for (int seed : {5, 6}) {
-            Randomize(seed);
-            const uint32_t random = static_cast<uint32_t>(std::nearbyint(Rnd() * 500.0));
-            Randomize(seed);
+            RandomizeEffects(seed);
+            const uint32_t random = static_cast<uint32_t>(std::nearbyint(EffectRnd() * 500.0));
+            RandomizeEffects(seed);
+            Randomize(99);
+            const uint32_t battle = RndState();
             PlaySound(r.Id, 500);
+            EXPECT_EQ(RndState(), battle);
             // Positions fall on whole 4-byte frames.
             EXPECT_EQ(MixerGetPosition(b), (r.Start == Random ? random : r.Start) / 4 * 4) << seed;
         }

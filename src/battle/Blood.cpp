@@ -32,7 +32,8 @@ struct Drop {
 Drop Drops[MaxBlood];
 int NextDrop;  // ring position of the next spray
 int LiveDrops;
-uint32_t Splatter = 2463534242u;
+constexpr uint32_t FirstSplatter = 2463534242u;
+uint32_t Splatter = FirstSplatter;
 float CosTable[360], SinTable[360];
 
 uint32_t NextSplatter() {
@@ -112,4 +113,6 @@ void ResetBlood() {
     for (Drop& d : Drops) d = Drop{};
     NextDrop = 0;
     LiveDrops = 0;
+    // Every game's blood flies alike, so a recorded game looks as it did.
+    Splatter = FirstSplatter;
 }

@@ -18,6 +18,7 @@
 #include "platform/Clock.h"
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
+#include "shell/Replay.h"
 #include "sound/DirectSoundMod.h"
 
 namespace {
@@ -52,7 +53,7 @@ void MakeScoreLine() {
 
 void StatusBarStep() {
     if (InRow == 0 || OptKillsInRow != 0) return;
-    uint64_t gone = GetTickCount() - LastKillTick;
+    uint64_t gone = BattleTick() - LastKillTick;
     if (gone > StreakWindowMs) {
         InRow = 0;
         return;
@@ -70,7 +71,7 @@ void StatusBarStep() {
 
 void KillEvent() {
     if (OptKillsInRow != 0) return;
-    uint64_t now = GetTickCount();
+    uint64_t now = BattleTick();
     if (InRow > 0 && now - LastKillTick <= StreakWindowMs) InRow++;
     else InRow = 1;
     LastKillTick = now;

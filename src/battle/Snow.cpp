@@ -31,7 +31,8 @@ struct Flake {
 Flake Flakes[MaxSnow];
 int SnowFrame;
 int TopFlake;  // flakes at or above this index are all inactive
-uint32_t Weather = 88172645u;
+constexpr uint32_t FirstWeather = 88172645u;
+uint32_t Weather = FirstWeather;
 
 // Uniform in [0, 1) from the snow's own generator.
 float Flurry() {
@@ -99,4 +100,6 @@ void ResetSnow() {
     for (Flake& f : Flakes) f = Flake{};
     SnowFrame = 0;
     TopFlake = 0;
+    // Every game's snow falls alike, so a recorded game looks as it did.
+    Weather = FirstWeather;
 }

@@ -12,6 +12,7 @@
 #include "shell/Form1.h"
 #include "shell/GameState.h"
 #include "shell/NewGame.h"
+#include "shell/Replay.h"
 #include "sound/DirectSoundMod.h"
 
 namespace {
@@ -167,7 +168,9 @@ void Field_MouseUp(int button) {
 }
 
 void Field_LostFocus() {
-    // Away from the window the game waits, as after Escape.
+    // Away from the window the game waits, as after Escape (a recording
+    // being watched plays on).
+    if (ReplayIsPlaying()) return;
     if (GameRunning && !GamePaused) PauseGame();
 }
 

@@ -44,8 +44,14 @@ void GenerateMaps() {
     LoadSaveOptions(true);
 }
 
+int CurrentTerrain = 0;
+
+void ShowTerrain(int n) {
+    if (n >= 1 && n <= 5) LoadPictureFile(GamePath("\\Pictures\\Map0" + std::to_string(n) + ".bmp"), Terain);
+}
+
 void ChooseNewGameTerrain() {
     Randomize();
-    const int n = static_cast<int>(Int(Rnd() * 6)) + 1;
-    if (n <= 5) LoadPictureFile(GamePath("\\Pictures\\Map0" + std::to_string(n) + ".bmp"), Terain);
+    CurrentTerrain = static_cast<int>(Int(Rnd() * 6)) + 1;
+    ShowTerrain(CurrentTerrain);
 }

@@ -30,19 +30,19 @@ void MenuEffects() {
         for (int i = 0; i < n; i++) {
             MenuDrop& d = MenuDrops[NextMenuDrop];
             NextMenuDrop = (NextMenuDrop + 1) % MaxMenuDrops;
-            double a = Rnd() * 360 * DegToRad;
-            double v = speed * (0.2 + Rnd() * 0.8);
+            double a = EffectRnd() * 360 * DegToRad;
+            double v = speed * (0.2 + EffectRnd() * 0.8);
             d.X = static_cast<Single>(x);
             d.Y = static_cast<Single>(y);
             d.DX = static_cast<Single>(std::cos(a) * v);
             d.DY = static_cast<Single>(std::sin(a) * v - 1);
-            d.Life = static_cast<Integer>(Int(Rnd() * 25) + 15);
+            d.Life = static_cast<Integer>(Int(EffectRnd() * 25) + 15);
         }
     };
     if (LastCursorX >= 0 && (CursorX != LastCursorX || CursorY != LastCursorY)) spray(CursorX, CursorY, 2, 1.5);
     LastCursorX = CursorX;
     LastCursorY = CursorY;
-    if (Rnd() < 1.0 / 45) spray(Rnd() * 300, Rnd() * 300, 25, 3);
+    if (EffectRnd() < 1.0 / 45) spray(EffectRnd() * 300, EffectRnd() * 300, 25, 3);
 
     for (MenuDrop& d : MenuDrops) {
         if (d.Life <= 0) continue;

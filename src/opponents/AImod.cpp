@@ -135,8 +135,8 @@ void FootPrint(int i) {
     const Integer mark = static_cast<Integer>(Whole(2.0 * u.X + IDiv(u.Y, 2)));
     // A unit standing still keeps its count and is tested again next frame.
     if (mark > LastStepMark[i] + 2 || mark < LastStepMark[i] - 2) {
-        const double fx = Int(Rnd() * 10) + u.X + 4;
-        const double fy = Int(Rnd() * 10) + u.Y + 4;
+        const double fx = Int(EffectRnd() * 10) + u.X + 4;
+        const double fy = Int(EffectRnd() * 10) + u.Y + 4;
         BitBlt(Terain, Whole(fx), Whole(fy), 2, 2, Foot, 0, 0, SRCCOPY);
         StepCount[i] = 0;
         LastStepMark[i] = mark;

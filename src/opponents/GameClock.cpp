@@ -15,6 +15,7 @@
 #include "scores/TopScoreList.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
+#include "shell/Replay.h"
 #include "sound/DirectSoundMod.h"
 
 namespace {
@@ -63,7 +64,15 @@ void EndOfGame() {
     GameRunning = 0;
     CopyPicture(MenuField, Field);
     BlendBlit(MainMenu, 15, 15, 270, 270, MenuField, 0, 0, 270, 270, 60);
-    EnterScore(HitScore + SkillScore);
+    const Long score = HitScore + SkillScore;
+    if (ReplayIsPlaying()) {
+        // A recording played back enters nothing and counts no game.
+        PlaybackGameEnded(MakeGameRecord(score));
+        ResumeLoop(26, -1);
+        return;
+    }
+    FinishRecording(MakeGameRecord(score));
+    EnterScore(score);
     ResumeLoop(26, -1);
     TimesPlayed = AddStatistic(TimesPlayed, 1);
     PlayMinutes = AddStatistic(PlayMinutes, GameMinutes + (GameSeconds > 29 ? 1 : 0));
@@ -131,7 +140,7 @@ void PerSecondRules() {
 void ClockStep() {
     if (GameRunning && !GamePaused && (FrameCount == 1 || FrameCount == 15)) DrawStatusBar();
 
-    const int64_t now = static_cast<int64_t>(GetTickCount());
+    const int64_t now = static_cast<int64_t>(BattleTick());
     if (now - 1000 >= LastSecondTick) {
         LastSecondTick = now;
         Fps = FrameCount;
@@ -142,8 +151,8 @@ void ClockStep() {
     FrameCount++;
     IdleLoops = 0;
     // Sleep until the next frame is due rather than spinning a core.
-    WaitUntilTickPasses(static_cast<uint64_t>(std::max<int64_t>(NextFrameTick, 0)));
-    NextFrameTick = static_cast<int64_t>(GetTickCount() + 30);
+    BattleWaitUntil(static_cast<uint64_t>(std::max<int64_t>(NextFrameTick, 0)));
+    NextFrameTick = static_cast<int64_t>(BattleTick() + 30);
 }
 
 void SpawnTick() {
@@ -194,7 +203,7 @@ void SpawnTick() {
 
 void SpawnOpponent() {
     if (GamePaused == -1) return;
-    Randomize();
+    RandomizeFrom(BattleTick());
     const double a = Int(Rnd() * 359) + 1;
     if (!LoadUnitFile("LVL1")) {
         LoadedSlot = MaxUnit + 1;

@@ -15,6 +15,8 @@ namespace {
 // Files already reported missing: one message box per file and run.
 std::set<std::string> Reported;
 
+const std::vector<std::pair<std::string, std::string>>* UnitFileSource = nullptr;
+
 // Lines 0 to 5000 at most, and none from "END" on.
 constexpr size_t UnitFileLineLimit = 5001;
 
@@ -82,11 +84,21 @@ void LoadUnitLines(const std::vector<std::string>& lines) {
     u.Active = -1;
 }
 
+void SetUnitFileSource(const std::vector<std::pair<std::string, std::string>>* source) { UnitFileSource = source; }
+
 bool LoadUnitFile(const std::string& name) {
     for (LoadedSlot = 0; LoadedSlot <= MaxUnit; LoadedSlot++)
         if (Units[LoadedSlot].Active == 0) break;
     if (LoadedSlot > MaxUnit) return true;
 
+    if (UnitFileSource) {
+        for (const auto& [file, text] : *UnitFileSource) {
+            if (file != name) continue;
+            LoadUnitLines(UnitFileLines(text));
+            return true;
+        }
+        return false;
+    }
     // One read per load, ending at "END".
     const std::string path = UnitFilePath("otherfiles", name);
     std::vector<std::string> lines;

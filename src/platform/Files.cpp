@@ -238,6 +238,26 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
 
 bool DeleteFileIfThere(const std::string& path) { return unlink(path.c_str()) == 0; }
 
+bool MakeFolder(const std::string& path) {
+    struct stat st{};
+    if (mkdir(path.c_str(), 0755) == 0) return true;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::string> FilesInFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* d = opendir(folder.c_str());
+    if (!d) return names;
+    while (const dirent* e = readdir(d)) {
+        struct stat st{};
+        const std::string name = e->d_name;
+        if (lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+    }
+    closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 MemoryStatus ParseMemInfo(const std::string& text) {
     MemoryStatus m{0, 0, 0};
     uint64_t total = 0, avail = 0, freeKb = 0, buffers = 0, cached = 0;

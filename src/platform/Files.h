@@ -44,6 +44,10 @@ int RemoveSaveLeftovers(const std::string& folder);
 bool FileExistsOnDisk(const std::string& path);
 bool CopyFileOver(const std::string& from, const std::string& to);
 bool DeleteFileIfThere(const std::string& path);
+// Makes the folder when it is not there yet; true when it is there after.
+bool MakeFolder(const std::string& path);
+// The names of the plain files in a folder (none when it cannot be read).
+std::vector<std::string> FilesInFolder(const std::string& folder);
 
 struct MemoryStatus {
     uint32_t MemoryLoad;  // percent in use

@@ -168,6 +168,7 @@ const Line* GetLine(const Surface& s, std::string_view text) {
 }  // namespace
 
 void TextOut(Surface& s, int x, int y, std::string_view text) {
+    if (s.Width <= 0 || s.Height <= 0) return;  // nothing to draw on: no need to render
     const Line* line = GetLine(s, text);
     if (!line || line->W == 0 || s.Pixels.size() < static_cast<size_t>(s.Width) * s.Height) return;
     const unsigned cr = s.TextColour & 0xFF, cg = (s.TextColour >> 8) & 0xFF, cb = (s.TextColour >> 16) & 0xFF;

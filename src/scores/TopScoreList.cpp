@@ -8,6 +8,7 @@
 #include "scores/NameText.h"
 #include "scores/ScoreFile.h"
 #include "shell/GameState.h"
+#include "shell/Replay.h"
 #include "sound/DirectSoundMod.h"
 
 ScoreRecord TopScores[101];
@@ -98,9 +99,15 @@ void PrepareNewEntry(int j) {
         EnteringName = False;
         return;
     }
+    const std::string name = TopScores[j].Name;
+    TopScores[j] = MakeGameRecord(NewScore);
+    TopScores[j].Name = name;
+}
+
+ScoreRecord MakeGameRecord(Long score) {
     const Unit& p = Units[0];
-    ScoreRecord& e = TopScores[j];
-    e.Score = Padded(StrInt(NewScore), {10, 100, 1000, 10000});
+    ScoreRecord e;
+    e.Score = Padded(StrInt(score), {10, 100, 1000, 10000});
     e.TimesPlayed = Padded(StrInt(TimesPlayed), {10, 100, 1000, 10000});
     e.Accuracy = Padded(StrInt(10 - IDiv(p.Spread, 3)), {10});
     e.Recharge = Padded(StrInt(15 - p.Recharge), {10});
@@ -111,6 +118,7 @@ void PrepareNewEntry(int j) {
     e.Kills = Padded(StrInt(Kills < 0 ? 0 : Kills), {10, 100});
     e.Time = TwoDigits(GameMinutes) + ":" + TwoDigits(GameSeconds);
     e.Date = Padded(p.GameDate, {10, 100, 1000, 10000, 100000, 1000000, 10000000});
+    return e;
 }
 
 void NameEntryStep() {
@@ -136,7 +144,10 @@ void NameEntryStep() {
     }
 }
 
-void WriteScoreFile() { WriteFileAtomic(GamePath(ScoreFileName), ScoreFileText(TopScores)); }
+void WriteScoreFile() {
+    // The recordings follow the table only once it is safely written.
+    if (WriteFileAtomic(GamePath(ScoreFileName), ScoreFileText(TopScores))) SaveAndPruneRecordings(TopScores);
+}
 
 void ReadScoreFile() {
     ScoreReadCounter = ScoreReadCounter == 9999 ? 0 : static_cast<Integer>(ScoreReadCounter + 1);

@@ -16,6 +16,8 @@ extern Integer ScoreReadCounter;
 extern std::string YourName;  // the typed name
 
 void EnterScore(Long score);
+// The record of the game just played with this score (no name yet).
+ScoreRecord MakeGameRecord(Long score);
 void PrepareNewEntry(int j);
 void NameEntryStep();
 void WriteScoreFile();

@@ -71,21 +71,29 @@ std::string PrintNum(double v) {
 }
 
 // The generator of the old runtime: a 24-bit linear congruential sequence.
-static uint32_t RndState = 0x50000;
+static uint32_t GeneratorState = 0x50000;
+static uint32_t EffectState = 0x50000;
 
-Single Rnd() {
-    RndState = (RndState * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
-    return static_cast<Single>(RndState) / 16777216.0f;
+static Single NextRnd(uint32_t& state) {
+    state = (state * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
+    return static_cast<Single>(state) / 16777216.0f;
 }
 
-void Randomize(uint32_t seed) { RndState = seed & 0xFFFFFFu; }
+Single Rnd() { return NextRnd(GeneratorState); }
+Single EffectRnd() { return NextRnd(EffectState); }
+uint32_t RndState() { return GeneratorState; }
+void RandomizeEffects(uint32_t seed) { EffectState = seed & 0xFFFFFFu; }
 
-void Randomize() {
+void Randomize(uint32_t seed) { GeneratorState = seed & 0xFFFFFFu; }
+
+void Randomize() { RandomizeFrom(GetTickCount()); }
+
+void RandomizeFrom(uint64_t tick) {
     // Mix the tick count in, keeping part of the current state, so two
     // re-seeds in the same millisecond still differ.
-    uint32_t t = static_cast<uint32_t>(GetTickCount());  // the low 32 bits are enough
+    uint32_t t = static_cast<uint32_t>(tick);  // the low 32 bits are enough
     uint32_t mixed = ((t & 0xFFFF) << 8) ^ (t >> 8);
-    RndState = (RndState & 0xFF) ^ (mixed & 0xFFFFFFu);
+    GeneratorState = (GeneratorState & 0xFF) ^ (mixed & 0xFFFFFFu);
 }
 
 std::string Trim(std::string_view s) {

@@ -49,6 +49,15 @@ Single Rnd();
 // Re-seed from the clock (platform tick count); tests seed with a value.
 void Randomize();
 void Randomize(uint32_t seed);
+// Re-seed from a given tick count, as Randomize() does from the clock.
+void RandomizeFrom(uint64_t tick);
+// The generator's state, which Randomize(state) restores (a recording keeps it).
+uint32_t RndState();
+// Uniform in [0, 1) from a second generator for what only shows or sounds
+// (menu shimmer, menu blood, a sound's start): the battle's course must not
+// depend on whether pictures are drawn or sounds are on.
+Single EffectRnd();
+void RandomizeEffects(uint32_t seed);
 
 // Text helpers of the old dialect.
 std::string Trim(std::string_view s);

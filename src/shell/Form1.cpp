@@ -17,6 +17,7 @@
 #include "shell/DebugLine.h"
 #include "shell/GameState.h"
 #include "shell/Loading.h"
+#include "shell/Replay.h"
 #include "sound/DirectSoundMod.h"
 #include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
@@ -80,7 +81,7 @@ void MainLoopPass() {
 
     // The menu shimmers over the previous picture.
     if (MenuCode != "WS" && OptAlphaBlend == 0)
-        BlendBlit(MenuField, 0, 0, 300, 300, Field, 0, 0, 300, 300, static_cast<int>(Int(Rnd() * 65)));
+        BlendBlit(MenuField, 0, 0, 300, 300, Field, 0, 0, 300, 300, static_cast<int>(Int(EffectRnd() * 65)));
     else
         BitBlt(Field, 0, 0, 300, 300, MenuField, 0, 0, SRCCOPY);
 
@@ -117,6 +118,7 @@ void MainLoopPass() {
     }
 
     PresentForm();
+    RecordPausedPass();
     ClockStep();
     DoEvents();
 }

@@ -14,13 +14,20 @@
 #include "opponents/Pickups.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
+#include "shell/Replay.h"
 
 // One frame of the battle. The order of the steps is also the order of the
 // layers: later steps draw over earlier ones.
 void FrameStep() {
-    UpdateCursor();
-    ReadKeyboard();
-    if (GamePaused) return;  // Escape: the field stays as the last frame left it
+    if (ReplayIsPlaying()) {
+        // A recorded battle: its own input, never the player's.
+        if (!PlaybackFrameInput()) return;
+    } else {
+        UpdateCursor();
+        ReadKeyboard();
+        if (GamePaused) return;  // Escape: the field stays as the last frame left it
+        RecordFrameInput();
+    }
 
     // With blending half of the last frame stays visible, so moving sprites
     // leave fading trails.
@@ -53,6 +60,7 @@ void FrameStep() {
 
     PresentForm();
     ClockStep();
+    ReplayFrameEnd();
 
     // The window's events are handled every second frame.
     DoEventsCounter++;

@@ -6,7 +6,30 @@
 #include "opponents/TextFile.h"
 #include "platform/Clock.h"
 #include "shell/GameState.h"
+#include "shell/Replay.h"
 #include "sound/DirectSoundMod.h"
+
+namespace {
+// Nothing of an earlier game may reach into a new one: a battle is decided by
+// its seed, its unit files, its clock and its input alone, so a recording of
+// it plays back the same.
+void ClearBattleState() {
+    for (Unit& u : Units) u = Unit{};
+    for (Bullet& b : Bullets) b = Bullet{};
+    UnitDied = 0;
+    LastDistance = LastDirection = 0;
+    AliveCount = 0;
+    NearestOpponentDistance = 0;
+    for (int i = 0; i < 52; i++) StepCount[i] = LastStepMark[i] = 0;
+    for (int i = 0; i < 10; i++) {
+        HealthPackX[i] = HealthPackY[i] = CrateX[i] = CrateY[i] = 0;
+        CrateBullets[i] = 0;
+        HitHistory[i] = 0;
+    }
+    HitsInHistory = 0;
+    BugerX = BugerY = 0;
+}
+}  // namespace
 
 void NewGame() {
     // The player comes from "DEFAULT". Without that file the game cannot start:
@@ -17,6 +40,9 @@ void NewGame() {
         Units[0] = previous;
         return;
     }
+    // Load again into a clean battlefield (the file is read once more).
+    ClearBattleState();
+    LoadUnitFile("DEFAULT");
 
     StopSound(26);
     GamePaused = 0;
@@ -30,7 +56,7 @@ void NewGame() {
     p.X = 140;
     p.Y = 140;
     p.SpeedXP = p.AccuracyXP = p.RechargeXP = p.Reserved2 = p.MeleeXP = 0;
-    LocalDate d = GetLocalDate();
+    LocalDate d = ReplayIsPlaying() ? PlaybackDate() : GetLocalDate();
     char date[16];
     std::snprintf(date, sizeof date, "%04d%02d%02d", d.Year % 10000, d.Month % 100, d.Day % 100);
     p.GameDate = date;
@@ -71,5 +97,10 @@ void NewGame() {
     ShakeActive = 0;
 
     PlaySound(22, 500);
-    ChooseNewGameTerrain();
+    if (!ReplayIsPlaying()) {
+        ChooseNewGameTerrain();
+        StartRecording();
+    } else if (ReplayState == ReplayMode::Watching) {
+        ShowTerrain(PlaybackTerrain());
+    }
 }

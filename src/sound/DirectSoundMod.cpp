@@ -84,7 +84,7 @@ void PlaySound(int id, double position) {
     int b = Buffers[row];
     SetAttenuation(b, s.K);
     MixerSetPan(b, pan);
-    Long start = s.Start == Random ? Whole(Rnd() * 500.0f) : s.Start;
+    Long start = s.Start == Random ? Whole(EffectRnd() * 500.0f) : s.Start;
     MixerSetPosition(b, start);
     MixerPlay(b, s.Loop);
 }

@@ -1,0 +1,299 @@
+// A game is recorded as it is played: playing the recording back must give
+// the same battle frame for frame, whatever the effect settings, and the
+// recording follows its entry in the score table.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "opponents/GameClock.h"
+#include "scores/ReplayFile.h"
+#include "scores/ScoreFile.h"
+#include "shell/Form1.h"
+#include "shell/NewGame.h"
+#include "shell/Replay.h"
+#include "support/Battle.h"
+
+namespace {
+// What a frame of the battle decided: enough to see any drift at once.
+std::string State() {
+    const Unit& p = Units[0];
+    char line[160];
+    std::snprintf(line, sizeof line, "%d:%02d s%d k%d b%ld P%.3f,%.3f h%.2f a%d f%d m%d", GameMinutes, GameSeconds,
+                  HitScore, Kills, static_cast<long>(BonusScore), p.X, p.Y, p.Health, p.Ammo, p.Facing, FireMode);
+    std::string s = line;
+    for (int i = 1; i <= MaxUnit; i++)
+        if (Units[i].Active != 0) {
+            std::snprintf(line, sizeof line, " U%d %.3f,%.3f h%.2f", i, Units[i].X, Units[i].Y, Units[i].Health);
+            s += line;
+        }
+    return s;
+}
+
+uint64_t PixelSum(const Surface& s) {
+    uint64_t h = 1469598103934665603ull;
+    for (COLORREF c : s.Pixels) h = (h ^ c) * 1099511628211ull;
+    return h;
+}
+
+struct Played {
+    std::vector<std::string> States;  // every frame
+    std::vector<uint64_t> Pixels;     // every 50th frame
+    std::string File;                 // the finished recording
+    ScoreRecord Record;
+    std::vector<ScoreRecord> Table;   // the score table the game was played against
+};
+
+bool Sampled(size_t frame) { return frame % 50 == 25; }
+
+void FreshSurfaces() {
+    CreateSurface(Field, 300, 300);
+    CreateSurface(Terain, 300, 300);
+    CreateSurface(MenuField, 300, 300);
+    CreateSurface(StatusField, 300, 78);
+}
+
+// The scripted game of the replay test, with a pause in the middle (Escape,
+// some passes of the menu loop, Enter) and the fire-mode key released twice.
+Played PlayScriptedGame() {
+    BattleReset(20260101);
+    GameRunning = 0;
+    OptKillsInRow = 0;
+    SetTestDate({2026, 12, 8});
+    NewGame();
+    SetTestDate({0, 0, 0});
+    Fps = 33;
+    Played out;
+    out.Table.assign(TopScores, TopScores + 11);
+    for (int frame = 0; frame < 6000 && GameRunning != 0; frame++) {
+        ScriptedInput(frame);
+        if (frame == 100 || frame == 700) FireModeKeyReleased = -1;
+        TestSetKey(DIK_ESCAPE, frame == 400);
+        TestSetKey(DIK_RETURN, frame == 401);
+        FrameStep();
+        if (frame == 400) {
+            EXPECT_NE(GamePaused, 0);
+            for (int pass = 0; pass < 40; pass++) {
+                RecordPausedPass();
+                ClockStep();
+            }
+            continue;
+        }
+        out.States.push_back(State());
+        if (Sampled(out.States.size())) out.Pixels.push_back(PixelSum(Field));
+    }
+    TestReleaseAllKeys();
+    out.File = PendingRecording();
+    ReplayData data;
+    std::string why;
+    EXPECT_TRUE(DecodeReplay(out.File, data, why)) << why;
+    out.Record = ParseRecordLine(data.RecordText);
+    return out;
+}
+
+// Watched against the same score table, so the score line reads the same.
+Played Watch(const std::string& file, const std::vector<ScoreRecord>& table) {
+    std::copy(table.begin(), table.end(), TopScores);
+    Played out;
+    ReplayData data;
+    std::string why;
+    EXPECT_TRUE(DecodeReplay(file, data, why)) << why;
+    FreshSurfaces();
+    // The player's own input must not reach the recorded battle.
+    TestSetKey(DIK_D, true);
+    TestSetMouse(5, 5);
+    EXPECT_TRUE(BeginPlayback(data, ReplayMode::Watching, why)) << why;
+    while (GameRunning != 0) {
+        MouseLeft = 0;
+        FrameStep();
+        out.States.push_back(State());
+        if (Sampled(out.States.size())) out.Pixels.push_back(PixelSum(Field));
+    }
+    TestReleaseAllKeys();
+    return out;
+}
+
+class Recording : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        Dir = new TempGameDir;
+        WriteUnitFiles(*Dir);
+        Game = new Played(PlayScriptedGame());
+    }
+    static void TearDownTestSuite() {
+        delete Game;
+        delete Dir;
+        UseTestClock(false);
+    }
+    static TempGameDir* Dir;
+    static Played* Game;
+};
+TempGameDir* Recording::Dir = nullptr;
+Played* Recording::Game = nullptr;
+}  // namespace
+
+TEST_F(Recording, WatchingShowsTheGameFrameForFrame) {
+    ASSERT_FALSE(Game->File.empty()) << "the game did not end";
+    ASSERT_GT(Game->States.size(), 300u);
+    EXPECT_LT(Game->File.size(), 100u * 1024);
+    const Played watched = Watch(Game->File, Game->Table);
+    for (size_t i = 0; i < std::min(watched.States.size(), Game->States.size()); i++)
+        ASSERT_EQ(watched.States[i], Game->States[i]) << "frame " << i;
+    ASSERT_EQ(watched.States.size(), Game->States.size());
+    EXPECT_EQ(watched.Pixels, Game->Pixels);
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    // Watching entered nothing: the pending recording is still the game's own.
+    EXPECT_EQ(PendingRecording(), Game->File);
+}
+
+TEST_F(Recording, EffectSettingsNeverChangeTheBattle) {
+    ReplayData data;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(Game->File, data, why)) << why;
+    std::vector<ReplayOutcome> outcomes;
+    for (Integer v : {Integer{0}, Integer{8}}) {
+        OptAlphaBlend = OptBulletFly = OptFootSteps = OptBloodFly = OptBloodStays = OptSnow = OptScoreInfo = v;
+        OptMono = OptDebugInfo = v;
+        // The player's own scoring and movement settings give way to the recorded ones.
+        OptKillsInRow = OptRealMovement = static_cast<Integer>(8 - v);
+        SoundOff = v;
+        outcomes.push_back(VerifyReplay(data));
+        EXPECT_EQ(OptKillsInRow, 8 - v) << "the player's setting is given back";
+    }
+    FreshSurfaces();
+    for (const ReplayOutcome& o : outcomes) {
+        ASSERT_TRUE(o.Ended) << o.Why;
+        std::string difference;
+        EXPECT_TRUE(SameGame(Game->Record, o.Record, difference)) << difference;
+        EXPECT_EQ(RecordLine(o.Record), RecordLine(outcomes[0].Record));
+    }
+    // An edited input is another game.
+    for (auto& e : data.Events)
+        if (e.Kind == ReplayFrameEvent && (e.Buttons & ReplayMouseLeft)) e.Buttons &= ~ReplayMouseLeft;
+    const ReplayOutcome edited = VerifyReplay(data);
+    FreshSurfaces();
+    std::string difference;
+    EXPECT_FALSE(edited.Ended && SameGame(Game->Record, edited.Record, difference));
+}
+
+TEST_F(Recording, FileFollowsItsTableEntry) {
+    // The game's entry is named and written: its recording lands beside it.
+    for (int i = 0; i <= 10; i++) TopScores[i] = ScoreRecord{};
+    TopScores[0] = Game->Record;
+    TopScores[0].Name = "Ann";
+    // A second recording in the folder whose entry is not in the table.
+    std::filesystem::create_directories(ReplayFolderPath());
+    const std::string stray = ReplayFolderPath() + "/0123456789abcdef.dvr";
+    Dir->Write(stray.substr(Dir->Path.string().size() + 1), "x");
+    const std::string other = ReplayFolderPath() + "/notes.txt";
+    Dir->Write(other.substr(Dir->Path.string().size() + 1), "kept");
+    WriteScoreFile();
+    const std::string path = ReplayFilePath(TopScores[0]);
+    std::string saved;
+    ASSERT_TRUE(ReadWholeFile(path, saved));
+    EXPECT_EQ(saved, Game->File);
+    EXPECT_TRUE(PendingRecording().empty());
+    EXPECT_FALSE(FileExistsOnDisk(stray));
+    EXPECT_TRUE(FileExistsOnDisk(other));
+    ReplayData data;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(saved, data, why)) << why;
+    ScoreRecord unnamed = TopScores[0];
+    unnamed.Name.clear();
+    EXPECT_EQ(data.RecordText, RecordLine(unnamed));
+
+    // Pushed out of the ten by better games: the file goes with it.
+    for (int i = 0; i < 10; i++) {
+        TopScores[i] = Game->Record;
+        TopScores[i].Score = std::to_string(90000 + i);
+    }
+    WriteScoreFile();
+    EXPECT_FALSE(FileExistsOnDisk(path));
+}
+
+TEST(RecordingFile, RoundTripAndDamage) {
+    ReplayData d;
+    d.Seed = 0xABCDEF;
+    d.Terrain = 3;
+    d.Year = 2026, d.Month = 12, d.Day = 8;
+    d.LastSecondTick = 5'000'000'000;
+    d.NextFrameTick = 5'000'000'030;
+    d.UnitFiles = {{"DEFAULT", "NA Player\r\nEND\r\n"}, {"LVL1", std::string(300, 'x')}};
+    d.RecordText = "120  K=3  T=01:02";
+    // Ten minutes at 33 frames a second: the cursor wanders, keys change.
+    int64_t t = d.LastSecondTick;
+    for (int f = 0; f < 20000; f++) {
+        ReplayEvent e;
+        e.Kind = f % 1000 == 999 ? ReplayPausedPass : ReplayFrameEvent;
+        e.Keys = static_cast<uint8_t>((f / 40) % 5 == 0 ? ReplayKeyW : 0);
+        e.Buttons = static_cast<uint8_t>((f / 20) % 3 == 0 ? ReplayMouseLeft : 0);
+        e.X = 150 + static_cast<int>(100 * std::sin(f * 0.013)) + (f * 7919) % 3;
+        e.Y = 150 + static_cast<int>(100 * std::cos(f * 0.017)) - (f * 104729) % 3;
+        d.Events.push_back(e);
+        for (int k = 0; k < 2; k++) d.Ticks.push_back(t += 15 + (f * 31 + k) % 3);
+    }
+    d.Events.push_back({ReplayOptionsSet, 8, 0, 0, 0});
+    const std::string file = EncodeReplay(d);
+    EXPECT_LT(file.size(), 100u * 1024);
+
+    ReplayData back;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(file, back, why)) << why;
+    EXPECT_EQ(back.Seed, d.Seed);
+    EXPECT_EQ(back.Terrain, 3);
+    EXPECT_EQ(back.Day, 8);
+    EXPECT_EQ(back.NextFrameTick, d.NextFrameTick);
+    EXPECT_EQ(back.UnitFiles, d.UnitFiles);
+    EXPECT_EQ(back.RecordText, d.RecordText);
+    EXPECT_EQ(back.Ticks, d.Ticks);
+    ASSERT_EQ(back.Events.size(), d.Events.size());
+    for (size_t i = 0; i < d.Events.size(); i++) {
+        const ReplayEvent &a = d.Events[i], &b = back.Events[i];
+        if (a.Kind == ReplayPausedPass) {
+            EXPECT_EQ(b.Kind, ReplayPausedPass);
+            continue;
+        }
+        ASSERT_TRUE(a.Kind == b.Kind && a.Keys == b.Keys && a.Buttons == b.Buttons) << i;
+        if (a.Kind == ReplayFrameEvent) {
+            ASSERT_TRUE(a.X == b.X && a.Y == b.Y) << i;
+        }
+    }
+
+    // Damage of every kind is a clear "no", never a crash or a half game.
+    const size_t eol = file.find('\n');
+    std::string other = file;
+    other.replace(file.find(GameVersion), std::string(GameVersion).size(), "9.99");
+    EXPECT_FALSE(DecodeReplay(other, back, why));
+    EXPECT_NE(why.find("version 9.99"), std::string::npos) << why;
+    EXPECT_TRUE(DecodeReplay(other, back, why, false)) << why;
+    EXPECT_EQ(back.Version, "9.99");
+    for (const std::string& bad : {file.substr(0, file.size() - 10), file.substr(0, eol + 1),
+                                   std::string("DORVIK REPLAY 2 ") + GameVersion + " 10\n", std::string("hello"),
+                                   file + "x"}) {
+        EXPECT_FALSE(DecodeReplay(bad, back, why));
+        EXPECT_FALSE(why.empty());
+    }
+    std::string flipped = file;
+    flipped[eol + 40] = static_cast<char>(flipped[eol + 40] ^ 0x20);
+    EXPECT_FALSE(DecodeReplay(flipped, back, why));
+}
+
+TEST(RecordingLimits, AGameLeftPausedForDaysIsNotRecorded) {
+    TempGameDir dir;
+    WriteUnitFiles(dir);
+    BattleReset(7);
+    GameRunning = 0;
+    NewGame();
+    ASSERT_EQ(ReplayState, ReplayMode::Recording);
+    DropPendingRecording();
+    GamePaused = -1;
+    for (size_t i = 0; i < ReplayMaxEvents && ReplayState == ReplayMode::Recording; i++) RecordPausedPass();
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    FinishRecording(MakeGameRecord(10));
+    ReplayFrameEnd();
+    EXPECT_TRUE(PendingRecording().empty());
+    GamePaused = 0;
+    GameRunning = 0;
+}
