@@ -271,6 +271,13 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
         most = std::max(most, gain);
     }
     EXPECT_GT(most, 25 + 23);  // beyond what the opponent's own level 3 gives
+    // A unit at its full health (BulletSpeed x 30) leaves the pack.
+    BattleReset();
+    PlaceUnit(1, 100, 100).Health = 89.6f;  // rounds to 90
+    HealthPackActive[0] = -1;
+    HealthPackX[0] = HealthPackY[0] = 105;
+    UpdateUnits();
+    EXPECT_EQ(HealthPackActive[0], -1);
 
     // A pack 50 to the right; the player far out of range.
     auto walkAfterPass = [](float health, int ammo, bool crate) {
