@@ -1,6 +1,8 @@
 // The status bar, SkillScore, kills in a row, the score line and the reset of
 // a new game.
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 #include "battle/Acid.h"
 #include "battle/Blood.h"
@@ -11,6 +13,7 @@
 #include "platform/Clock.h"
 #include "scores/TopScoreList.h"
 #include "support/Battlefield.h"
+#include "support/DrawnText.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -147,6 +150,34 @@ TEST_F(Status, TheScoreLineReadsATableNeverReadBefore) {
     ScoreInfoLine();
     EXPECT_EQ(ScoreLine(), "Score: 100   Ahead: #2  300");
     for (auto& r : TopScores) r = ScoreRecord{};
+}
+
+TEST_F(Status, TheFireModeShowsItsBulletsTheAmmunitionAndTheBombsItBuys) {
+    // Black under the texts; the bomb icon shows only in its bottom row.
+    constexpr COLORREF Shot = RGB(200, 150, 0), Bomb = RGB(90, 0, 90);
+    Sprite(LayerScore, 85, 15, 0, 0, 15);
+    Sprite(BulletsOut, 3 * BulletsOutCell, 11, Shot, 0, 11);
+    Sprite(BombIcon, 30, 30, 0, 30, 0);
+    for (int x = 0; x < 30; x++) SetPixel(BombIcon, x, 29, Bomb);
+    const std::pair<Integer, int> modes[] = {{1, 1}, {2, 2}, {3, 3}, {0, 1}, {7, 3}};  // out of range: clamped
+    for (auto [mode, shown] : modes) {
+        CreateSurface(Field, 300, 300);
+        FireMode = mode;
+        Units[0].Ammo = 37;
+        FireModeIndicator();
+        EXPECT_EQ(GetPixel(Field, 8 + shown * BulletsOutCell - 1, 290), static_cast<int32_t>(Shot)) << mode;
+        EXPECT_EQ(GetPixel(Field, 8 + shown * BulletsOutCell, 290), 0) << mode;
+        EXPECT_TRUE(DrawnAs(Field, "37", 44, 282, 8, true, RGB(255, 255, 255))) << mode;
+        EXPECT_TRUE(DrawnAs(Field, "2", 272, 271, 8, true, RGB(255, 255, 255)));  // 37 buys two bombs
+        EXPECT_FALSE(Field.FontBold);
+    }
+    for (auto [ammo, text, icon] : {std::tuple(15, "15", true), std::tuple(14, "14", false), std::tuple(-2, "0", false)}) {
+        CreateSurface(Field, 300, 300);
+        Units[0].Ammo = static_cast<Integer>(ammo);
+        FireModeIndicator();
+        EXPECT_TRUE(DrawnAs(Field, text, 44, 282, 8, true, RGB(255, 255, 255))) << ammo;
+        EXPECT_EQ(GetPixel(Field, 299, 299), static_cast<int32_t>(icon ? Bomb : 0)) << ammo;
+    }
 }
 
 TEST_F(Status, MenuBloodOnlyWhenBloodFlies) {
