@@ -75,7 +75,12 @@ TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {
         AirPlaneAndBombs(0, -1, 0, 0);
     }
     AirPlaneAndBombs(-1, 0, 0, 0);
-    for (auto& t : targets) EXPECT_EQ(GetPixel(Field, t[0], t[1]), Cross) << t[0];
+    for (auto& t : targets) {
+        EXPECT_EQ(GetPixel(Field, t[0], t[1]), Cross) << t[0];
+        EXPECT_EQ(GetPixel(Field, t[0] + 2, t[1] - 2), Cross) << t[0];  // a cross five pixels wide
+        EXPECT_EQ(GetPixel(Field, t[0] - 3, t[1] - 3), 0) << t[0];
+        EXPECT_EQ(GetPixel(Field, t[0] + 3, t[1] + 3), 0) << t[0];
+    }
 
     // The first bomb falls between the plane's release point and the target
     // (under a see-through plane).

@@ -70,6 +70,8 @@ TEST_F(CleanerTest, ItIsHeardWhereItEntersAndComesBackOneToTwoMinutesAfterLeavin
         }
         EXPECT_TRUE(frames >= 60 * 33 && frames < 120 * 33) << frames;
     }
+    ResetCleaner();  // a new game while it crawls: silent at once
+    EXPECT_FALSE(Playing(8));
     FreeSounds();
 }
 

@@ -155,17 +155,17 @@ TEST_F(PlayerControlTest, WalkOrderToTheCursorWithItsMarker) {
         for (int x = 0; x < 20; x++) SetPixel(WalkHere, x, y, RGB(0, 255, 0));  // image; the mask below is black
     CreateSurface(Field, 300, 300, RGB(90, 90, 90));
     MouseMiddle = -1;
-    CursorX = 250;
-    CursorY = 150;
+    CursorX = 150;
+    CursorY = 250;
     PlayerControl();
-    EXPECT_EQ(Units[0].WalkDir, 0);
+    EXPECT_EQ(Units[0].WalkDir, 90);
     EXPECT_EQ(Units[0].WalkLeft, 100);
-    EXPECT_EQ(Units[0].WalkToX, 250);
-    EXPECT_EQ(Units[0].WalkToY, 150);
+    EXPECT_EQ(Units[0].WalkToX, 150);
+    EXPECT_EQ(Units[0].WalkToY, 250);
     // The marker is centred on the target.
-    EXPECT_EQ(GetPixel(Field, 240, 140), static_cast<int32_t>(RGB(0, 255, 0)));
-    EXPECT_EQ(GetPixel(Field, 259, 159), static_cast<int32_t>(RGB(0, 255, 0)));
-    EXPECT_EQ(GetPixel(Field, 260, 150), static_cast<int32_t>(RGB(90, 90, 90)));
+    EXPECT_EQ(GetPixel(Field, 140, 240), static_cast<int32_t>(RGB(0, 255, 0)));
+    EXPECT_EQ(GetPixel(Field, 159, 259), static_cast<int32_t>(RGB(0, 255, 0)));
+    EXPECT_EQ(GetPixel(Field, 160, 250), static_cast<int32_t>(RGB(90, 90, 90)));
 
     // Button up: the order stays; a movement key ends it.
     MouseMiddle = 0;

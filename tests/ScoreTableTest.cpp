@@ -248,6 +248,9 @@ TEST_F(ScoreTable, NameBoxTypingAndLengths) {
     YourName.clear();
     YourNameTextInput("\xC3\xA9lan \xE2\x82\xAC \xD0\x96");  // "élan € Ж": Ж has no ANSI code
     EXPECT_EQ(YourName, "\xE9lan \x80 ?");
+    YourName.clear();
+    YourNameTextInput("x\x80y\xC3(z");  // broken sequences are dropped, what follows kept
+    EXPECT_EQ(YourName, "xy(z");
 
     YourName.clear();
     EnterScore(120);

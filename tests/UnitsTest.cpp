@@ -11,6 +11,7 @@
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AImod.h"
 #include "support/Battle.h"
+#include "support/SoundProbe.h"
 
 namespace {
 int FlyingBulletsOf(int owner) {
@@ -335,7 +336,10 @@ TEST(UnitsPass, TheCleanerHurtsUnitsAndSheepItTouches) {
     BugerX = 112;  // its point (129, 100): 29 from both
     BugerY = 68;
     const int drops = BloodInFlight();
+    TempGameDir dir;
+    LoadProbeSounds({3});
     UpdateUnits();
+    EXPECT_EQ(MixerGetPan(SoundBuffer(3)), 229);  // the sheep's, last: position 430
     EXPECT_FLOAT_EQ(p.Y, 102);
     EXPECT_FLOAT_EQ(p.Health, 48);
     EXPECT_FLOAT_EQ(Sheeps[0].Y, 131);
@@ -350,11 +354,14 @@ TEST(UnitsPass, TheCleanerHurtsUnitsAndSheepItTouches) {
     UpdateUnits();
     EXPECT_FLOAT_EQ(p.Health, 48);
     EXPECT_EQ(Sheeps[0].Health, 46);
-    // A unit at one health point dies of it.
+    // A unit at one health point dies of it, and is heard where it stands.
     p.Health = 1;
     BugerX = 112;
+    MixerSetPan(SoundBuffer(3), -555);
     UpdateUnits();
     EXPECT_EQ(p.Active, 0);
+    EXPECT_EQ(MixerGetPan(SoundBuffer(3)), -48);  // position 333.3
+    FreeSounds();
 }
 
 TEST(UnitsPass, SpritesShowTheFieldThroughTheHolesOfTheirMask) {
