@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "platform/Files.h"
@@ -162,6 +163,13 @@ TEST_F(ScoreTable, RecordColumnsAndPaddings) {
     EXPECT_EQ(line, "12345K=0   T=21:45 A=8  R=10 B=9  M=11 MH=360 MA=165 TP=1234 HD=20270131?????????? N=X");
     ScoreRecord back = ParseRecordLine(line);
     EXPECT_EQ(RecordLine(back), line);
+}
+
+TEST(ScoreFileLines, EveryLineEndCountsOnceEmptyLinesToo) {
+    const std::string_view data = "a\n\nb\r\n\r\nc\r";
+    std::vector<std::string_view> lines;
+    for (size_t pos = 0; pos < data.size();) lines.push_back(NextTextLine(data, pos));
+    EXPECT_EQ(lines, (std::vector<std::string_view>{"a", "", "b", "", "c"}));
 }
 
 TEST_F(ScoreTable, EachPlaceHasItsFanfare) {
