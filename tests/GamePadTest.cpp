@@ -169,6 +169,15 @@ TEST(GamePad, InTheMenusTheRightStickMovesTheCursorAndAClicks) {
     TestSetPadAxis(PAD_RIGHTY, 0);
     UpdateCursor();
     EXPECT_EQ(CursorX, 100 + 2 * PadMenuSpeed);  // stays where the stick left it
+    // Into a game and back, the cursor stays where it is.
+    Units[0].X = 50;
+    Units[0].Y = 60;
+    GameRunning = -1;
+    UpdateCursor();
+    GameRunning = 0;
+    UpdateCursor();
+    EXPECT_EQ(CursorX, 100 + 2 * PadMenuSpeed);
+    EXPECT_EQ(CursorY, 100 - 2 * PadMenuSpeed);
     TestSetPadButton(PAD_A, true);
     UpdateCursor();
     ReadKeyboard();
@@ -177,7 +186,13 @@ TEST(GamePad, InTheMenusTheRightStickMovesTheCursorAndAClicks) {
     UpdateCursor();
     ReadKeyboard();
     EXPECT_EQ(MouseLeft, 0);
-    // The mouse takes the cursor back as soon as it moves.
+    // The mouse takes the cursor back as soon as it moves, along one axis too.
+    TestSetMouse(40, 100);
+    UpdateCursor();
+    EXPECT_EQ(CursorX, 40);
+    TestSetPadAxis(PAD_RIGHTX, 32767);
+    UpdateCursor();
+    TestSetPadAxis(PAD_RIGHTX, 0);
     TestSetMouse(40, 41);
     UpdateCursor();
     EXPECT_EQ(CursorX, 40);
