@@ -151,10 +151,17 @@ TEST_F(AcidTest, TheShakesWidenATrainedPlayersShots) {
     for (int k = 0; k < 100; k++) FireBullet(0);
     EXPECT_LT(widest(), 1.0f);
     BoostTimers[0] = AcidDuration[0];
-    for (int k = 0; k < 100; k++) FireBullet(0);
+    float low = 90, high = 90;
+    for (int k = 0; k < 100; k++) {
+        FireBullet(0);
+        for (int b = 1; b <= MaxBullet; b++)
+            if (Bullets[b].Life > 0) low = std::min(low, Bullets[b].Angle), high = std::max(high, Bullets[b].Angle);
+    }
     float w = widest();
     EXPECT_GT(w, 8.0f);
     EXPECT_LE(w, 15.0f);
+    EXPECT_LT(low, 82);  // to both sides
+    EXPECT_GT(high, 98);
 }
 
 }  // namespace

@@ -141,6 +141,9 @@ TEST_F(Bombs, ThePlaneFliesFivePixelsAFrameAndTheBombLandsSixFramesAfterRelease)
         EXPECT_EQ(frames, landing) << tx;
         EXPECT_EQ(MixerGetPan(SoundBuffer(21)), Whole(tx * 10.0 / 3 * 20 / 7 - 1000)) << tx;
     }
+    ASSERT_TRUE(Playing(9));
+    ResetAirPlane();  // a new game while the plane flies: silent at once
+    EXPECT_FALSE(Playing(9));
     FreeSounds();
 }
 
