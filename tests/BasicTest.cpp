@@ -29,6 +29,7 @@ TEST(Basic, NumberText) {
     EXPECT_EQ(ToNumber(" 12 ").value(), 12);
     EXPECT_EQ(ToNumber("\t7\t").value(), 7);  // a value read from a hand-edited line
     EXPECT_EQ(ToNumber("7\r\n").value(), 7);
+    EXPECT_EQ(ToNumber("\r\n7").value(), 7);
     EXPECT_EQ(PrintNum(999999999999999.0), " 999999999999999 ");
     EXPECT_EQ(PrintNum(1e15), " 1E+15 ");  // sixteen digits: the exponent form
     EXPECT_EQ(StrDouble(2.5e-5), "2.5E-05");  // at least two exponent digits

@@ -12,6 +12,7 @@
 #include "graphics/WorkWithMemory.h"
 #include "menus/Options.h"
 #include "opponents/AImod.h"
+#include "opponents/AirPlane.h"
 #include "opponents/GameClock.h"
 #include "opponents/TextFile.h"
 #include "scores/TopScoreList.h"
@@ -239,6 +240,8 @@ TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {
             waves.push_back(GameMinutes);
             sizes.push_back(WaveLeft);
             EXPECT_EQ(WaveTimer, 59);
+            EXPECT_EQ(AirPlaneActive, -1) << m;  // the plane crosses with every wave
+            ResetAirPlane();
             WaveLeft = 0;
             OneSecond();  // announced once: the timer runs down
             EXPECT_EQ(WaveTimer, 58);
