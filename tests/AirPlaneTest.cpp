@@ -137,6 +137,7 @@ TEST_F(Bombs, ThePlaneFliesFivePixelsAFrameAndTheBombLandsSixFramesAfterRelease)
         while (!ExplosionsRunning() && frames < 100) {
             AirPlaneAndBombs(-1, 0, 0, 0);
             frames++;
+            ASSERT_EQ(AirPlaneActive, -1) << frames;  // the plane or its bomb is in the air
         }
         EXPECT_EQ(frames, landing) << tx;
         EXPECT_EQ(MixerGetPan(SoundBuffer(21)), Whole(tx * 10.0 / 3 * 20 / 7 - 1000)) << tx;
