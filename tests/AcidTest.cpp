@@ -1,11 +1,15 @@
 // Drugs: taking a drop, each effect's start, length and end, the heart icon.
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 #include "battle/Acid.h"
 #include "graphics/WorkWithMemory.h"
 #include "input/PlayerControl.h"
 #include "support/Battlefield.h"
+#include "support/SoundProbe.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -37,6 +41,75 @@ TEST_F(AcidTest, ADropIsTakenByWalkingOverItAndItsEffectLastsItsTime) {
     for (int k = 0; k < 5; k++) SpawnAcid(k * 30, 0);
     SpawnAcid(0, 250);  // a sixth replaces the oldest
     EXPECT_FLOAT_EQ(AcidY[0], 251);
+    SpawnAcid(0, 260);  // and a seventh the next oldest
+    EXPECT_FLOAT_EQ(AcidY[1], 261);
+    EXPECT_FLOAT_EQ(AcidY[0], 251);
+
+    // Drops dropped at the edge lie within the field.
+    ResetAcid();
+    SpawnAcid(-30, -30);
+    SpawnAcid(295, 400);
+    EXPECT_EQ(std::tuple(AcidX[0], AcidY[0], AcidX[1], AcidY[1]), std::tuple(0.0f, 0.0f, 293.0f, 293.0f));
+}
+
+TEST_F(AcidTest, EachKindSoundsItsOwnEffectInTheMiddleAfterThePickUpWhereItLay) {
+    TempGameDir dir;
+    LoadProbeSounds({27, 28, 29, 31, 32, 36});
+    const int effect[4] = {28, 31, 32, 29};
+    for (int kind = 0; kind < 4; kind++) {
+        for (int id : {27, 28, 29, 31, 32}) MixerSetPan(SoundBuffer(id), -555);
+        Units[0].X = 98;  // the drop at 105: position 350
+        Take(kind);
+        EXPECT_EQ(MixerGetPan(SoundBuffer(27)), 0);
+        for (int id : {28, 29, 31, 32})
+            EXPECT_EQ(MixerGetPan(SoundBuffer(id)), id == effect[kind] ? 429 : -555) << kind << " " << id;
+    }
+    FreeSounds();
+}
+
+TEST_F(AcidTest, EachKindLastsItsSecondsAndMendAndBaneWorkPerSecond) {
+    const int seconds[4] = {10, 15, 12, 8};
+    for (int kind = 0; kind < 4; kind++) {
+        ResetAcid();
+        Units[0].Health = 50;
+        Take(kind);
+        for (int f = 1; f < 33; f++) AcidStep();
+        EXPECT_EQ(BoostTimers[kind], seconds[kind] * 33 - 33) << kind;
+        EXPECT_NEAR(Units[0].Health, kind == 2 ? 55 : kind == 3 ? 47 : 50, 1e-3) << kind;
+    }
+}
+
+TEST_F(AcidTest, TheIconsTakeTurnsEverySecondAndBlinkInTheLastThree) {
+    constexpr COLORREF Heart = RGB(200, 0, 0), Lightning = RGB(0, 0, 200), Eye = RGB(0, 200, 0);
+    CreateSurface(AcidHearth, 90, 60);  // the masks below: all opaque
+    for (int c = 0; c < 3; c++)
+        for (int y = 0; y < 30; y++)
+            for (int x = 0; x < 30; x++) SetPixel(AcidHearth, c * 30 + x, y, c == 0 ? Heart : c == 1 ? Lightning : Eye);
+    auto icons = [](int frames) {
+        std::vector<COLORREF> seen;
+        for (int f = 0; f < frames; f++) {
+            CreateSurface(Field, 300, 300);
+            AcidStep();
+            seen.push_back(static_cast<COLORREF>(GetPixel(Field, 285, 285)));
+        }
+        return seen;
+    };
+    ResetAcid();
+    BoostTimers[1] = BoostTimers[2] = 300;
+    std::vector<COLORREF> seen = icons(66);
+    EXPECT_EQ(std::count(seen.begin(), seen.begin() + 32, Lightning), 32);
+    EXPECT_EQ(std::count(seen.begin() + 32, seen.begin() + 65, Heart), 33);
+    EXPECT_EQ(seen[65], Lightning);
+    for (int bad : {0, 3}) {
+        ResetAcid();
+        BoostTimers[bad] = 60;  // under three seconds left: shown five frames, hidden five
+        seen = icons(15);
+        const std::vector<COLORREF> want = {Eye, Eye, Eye, Eye, 0, 0, 0, 0, 0, Eye, Eye, Eye, Eye, Eye, 0};
+        EXPECT_EQ(seen, want) << bad;
+    }
+    ResetAcid();
+    BoostTimers[0] = 105;  // the fifth frame leaves 100: still steady
+    EXPECT_EQ(icons(5)[4], Eye);
 }
 
 TEST_F(AcidTest, RushDoublesTheRechargeAndBaneStopsAtTen) {
@@ -78,10 +151,17 @@ TEST_F(AcidTest, TheShakesWidenATrainedPlayersShots) {
     for (int k = 0; k < 100; k++) FireBullet(0);
     EXPECT_LT(widest(), 1.0f);
     BoostTimers[0] = AcidDuration[0];
-    for (int k = 0; k < 100; k++) FireBullet(0);
+    float low = 90, high = 90;
+    for (int k = 0; k < 100; k++) {
+        FireBullet(0);
+        for (int b = 1; b <= MaxBullet; b++)
+            if (Bullets[b].Life > 0) low = std::min(low, Bullets[b].Angle), high = std::max(high, Bullets[b].Angle);
+    }
     float w = widest();
     EXPECT_GT(w, 8.0f);
     EXPECT_LE(w, 15.0f);
+    EXPECT_LT(low, 82);  // to both sides
+    EXPECT_GT(high, 98);
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 // The bomb order, the plane's flights and the explosions.
+#include <utility>
+
+#include "battle/Blood.h"
 #include "battle/Sheep.h"
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AirPlane.h"
 #include "support/Battlefield.h"
+#include "support/SoundProbe.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -58,6 +63,112 @@ TEST_F(Bombs, TheBombExplodesAtTheOrderedPointAndHurtsWhatIsNear) {
     EXPECT_EQ(Sheeps[0].Active, 0);
     for (int f = 0; f < 100; f++) AirPlaneAndBombs(-1, 0, 0, 0);
     EXPECT_EQ(AirPlaneActive, 0);
+}
+
+TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {
+    constexpr COLORREF Cross = RGB(255, 40, 30), Dot = RGB(20, 20, 25);
+    Units[0].Ammo = 45;
+    const int targets[3][2] = {{200, 100}, {100, 200}, {250, 250}};
+    for (auto& t : targets) {
+        CursorX = t[0];
+        CursorY = t[1];
+        AirPlaneAndBombs(0, -1, 0, 0);
+    }
+    AirPlaneAndBombs(-1, 0, 0, 0);
+    for (auto& t : targets) {
+        EXPECT_EQ(GetPixel(Field, t[0], t[1]), Cross) << t[0];
+        EXPECT_EQ(GetPixel(Field, t[0] + 2, t[1] - 2), Cross) << t[0];  // a cross five pixels wide
+        EXPECT_EQ(GetPixel(Field, t[0] - 3, t[1] - 3), 0) << t[0];
+        EXPECT_EQ(GetPixel(Field, t[0] + 3, t[1] + 3), 0) << t[0];
+    }
+
+    // The first bomb falls between the plane's release point and the target
+    // (under a see-through plane).
+    CreateSurface(AirPlane, 80, 40, RGB(255, 255, 255));
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 40; x++) SetPixel(AirPlane, x, y, 0);
+    int dots = 0;
+    for (int f = 0; f < 200 && !ExplosionsRunning(); f++) {
+        CreateSurface(Field, 300, 300);
+        AirPlaneAndBombs(-1, 0, 0, 0);
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++)
+                if (GetPixel(Field, x, y) == static_cast<int32_t>(Dot)) {
+                    dots++;
+                    EXPECT_TRUE(x >= 169 && x <= 201 && y >= 99 && y <= 101) << x << ", " << y;
+                }
+    }
+    EXPECT_GT(dots, 0);
+}
+
+TEST_F(Bombs, BlastBloodFliesFromTheSheepAwayFromTheBlast) {
+    SpawnSheep();
+    Sheep& s = Sheeps[0];
+    s.X = 170;
+    s.Y = 139;  // its middle (181, 150), 31 right of the blast
+    StartExplosion(150, 150);
+    for (int f = 0; f < 9; f++) ExplosionsStep();
+    ASSERT_EQ(s.Active, -1);
+    for (int f = 0; f < 25; f++) BloodStep();
+    int stains = 0;
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) {
+            const int32_t c = GetPixel(Terain, x, y);
+            if (((c >> 8) & 0xFF) != 0) continue;  // grass or crater
+            stains++;
+            EXPECT_GE(x, 178) << y;
+        }
+    EXPECT_GT(stains, 5);
+}
+
+TEST_F(Bombs, ThePlaneFliesFivePixelsAFrameAndTheBombLandsSixFramesAfterRelease) {
+    TempGameDir dir;
+    LoadProbeSounds({9, 21});
+    // Released when the plane's middle (x + 20, from -40) is 30 short of the target.
+    for (auto [tx, landing] : {std::pair(200, 44), std::pair(201, 45)}) {
+        ResetAirPlane();
+        MixerSetPan(SoundBuffer(9), -555);
+        Units[0].Ammo = 15;
+        CursorX = tx;
+        CursorY = 150;
+        AirPlaneAndBombs(0, -1, 0, 0);
+        EXPECT_EQ(MixerGetPan(SoundBuffer(9)), 429);  // in the middle
+        int frames = 0;
+        while (!ExplosionsRunning() && frames < 100) {
+            AirPlaneAndBombs(-1, 0, 0, 0);
+            frames++;
+            ASSERT_EQ(AirPlaneActive, -1) << frames;  // the plane or its bomb is in the air
+        }
+        EXPECT_EQ(frames, landing) << tx;
+        EXPECT_EQ(MixerGetPan(SoundBuffer(21)), Whole(tx * 10.0 / 3 * 20 / 7 - 1000)) << tx;
+    }
+    ASSERT_TRUE(Playing(9));
+    ResetAirPlane();  // a new game while the plane flies: silent at once
+    EXPECT_FALSE(Playing(9));
+    FreeSounds();
+}
+
+TEST_F(Bombs, TheBlastHurtsLessFurtherOutAndThePlayerHalf) {
+    // Middles (x + 10, y + 10) at 0, 15 and 44 pixels from the blast, one at 45.
+    Unit& middle = Dummy(1, 140, 140);
+    Unit& near = Dummy(2, 155, 140);
+    Unit& edge = Dummy(3, 140, 184);
+    Unit& out = Dummy(4, 95, 140);
+    Units[0].X = 125;
+    Units[0].Y = 140;
+    SpawnSheep();
+    Sheep& s = Sheeps[0];
+    s.X = s.Y = 139;  // middle (150, 150)
+    StartExplosion(150, 150);
+    for (int f = 0; f < 9; f++) ExplosionsStep();
+    EXPECT_FLOAT_EQ(middle.Health, 410);
+    EXPECT_FLOAT_EQ(near.Health, 440);
+    EXPECT_FLOAT_EQ(edge.Health, 498);
+    EXPECT_FLOAT_EQ(out.Health, 500);
+    EXPECT_FLOAT_EQ(Units[0].Health, 60);  // 60 at 15 pixels, halved
+    EXPECT_EQ(s.Health, 10);
+    EXPECT_EQ(s.Speed, 7);  // and it runs
+    EXPECT_EQ(s.Active, -1);
 }
 
 TEST_F(Bombs, TheCraterIsStampedOnceAtFrameEightAndTheBlastEndsAfterFrame26) {

@@ -29,8 +29,12 @@ TEST(Basic, NumberText) {
     EXPECT_EQ(ToNumber(" 12 ").value(), 12);
     EXPECT_EQ(ToNumber("\t7\t").value(), 7);  // a value read from a hand-edited line
     EXPECT_EQ(ToNumber("7\r\n").value(), 7);
+    EXPECT_EQ(ToNumber("\r\n7").value(), 7);
     EXPECT_EQ(PrintNum(999999999999999.0), " 999999999999999 ");
     EXPECT_EQ(PrintNum(1e15), " 1E+15 ");  // sixteen digits: the exponent form
+    EXPECT_EQ(StrDouble(2.5e-5), "2.5E-05");  // at least two exponent digits
+    EXPECT_EQ(StrSingle(1e-10f), "1E-10");
+    EXPECT_EQ(StrDouble(1e-100), "1E-100");
     EXPECT_EQ(ToNumber("-3.5").value(), -3.5);
     EXPECT_FALSE(ToNumber("abc").has_value());
     EXPECT_FALSE(ToNumber("").has_value());

@@ -1,4 +1,8 @@
 // Blood drops and snow: their options, where blood lands, the snow level.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "battle/Blood.h"
 #include "battle/Snow.h"
 #include "support/Battlefield.h"
@@ -28,6 +32,72 @@ TEST_F(BloodSnow, BloodFliesWithTheHitAndStainsTheTerrainWhereItLands) {
     // A full pool overwrites its oldest drops.
     for (int k = 0; k < 100; k++) SpawnBlood(150, 150, 40, k, 7);
     EXPECT_EQ(BloodInFlight(), MaxBlood);
+}
+
+TEST_F(BloodSnow, BloodFallsInTheFanOfItsDirectionAndWithoutStrengthStaysClose) {
+    // The stains' box around the spray point: left, right, up, down.
+    auto spread = [](int x0, int y0) {
+        int box[4] = {0, 0, 0, 0};
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++)
+                if (GetPixel(Terain, x, y) != static_cast<int32_t>(Grass)) {
+                    box[0] = std::max(box[0], x0 - x), box[1] = std::max(box[1], x - x0);
+                    box[2] = std::max(box[2], y0 - y), box[3] = std::max(box[3], y - y0);
+                }
+        return std::vector<int>(box, box + 4);
+    };
+    SpawnBlood(150, 100, 40, 90, 7);  // downwards
+    for (int f = 0; f < 20; f++) BloodStep();
+    std::vector<int> box = spread(150, 100);
+    EXPECT_EQ(box[2], 0);
+    EXPECT_GT(box[3], 15);
+    EXPECT_GT(box[0] + box[1], 4);  // a fan, not a line
+
+    CreateSurface(Terain, 300, 300, Grass);
+    SpawnBlood(150, 150, 60, 200, 0);  // no strength: as 1, under 7 pixels
+    for (int f = 0; f < 20; f++) BloodStep();
+    box = spread(150, 150);
+    EXPECT_LE(*std::max_element(box.begin(), box.end()), 7);
+    EXPECT_GE(box[0], 3);
+}
+
+TEST_F(BloodSnow, ADropFliesFiveToNineteenFramesSlowingAndLandsDarkRed) {
+    int shortest = 100, longest = 0, nearest = 300, furthest = 0, big = 0;
+    for (int k = 0; k < 300; k++) {
+        CreateSurface(Terain, 300, 300, Grass);
+        SpawnBlood(100, 150, 1, 0, 7);
+        int frames = 0;
+        while (BloodInFlight() > 0 && frames < 50) {
+            BloodStep();
+            frames++;
+        }
+        shortest = std::min(shortest, frames);
+        longest = std::max(longest, frames);
+        int stained = 0;
+        for (int y = 120; y < 180; y++)
+            for (int x = 90; x < 160; x++) {
+                const int32_t c = GetPixel(Terain, x, y);
+                if (c == static_cast<int32_t>(Grass)) continue;
+                stained++;
+                const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+                EXPECT_TRUE(r >= 90 && r < 180 && g == 0 && b < 12) << r << " " << g << " " << b;
+                if (stained == 1) {
+                    const int d = static_cast<int>(std::lround(std::hypot(x - 100, y - 150)));
+                    nearest = std::min(nearest, d);
+                    furthest = std::max(furthest, d);
+                }
+            }
+        ASSERT_TRUE(stained == 1 || stained == 4) << stained;
+        big += stained == 4;
+    }
+    EXPECT_EQ(shortest, 5);
+    EXPECT_EQ(longest, 19);
+    // 0.3 .. 1.0 x 7 pixels in the first frame, 15 % less in each next one.
+    EXPECT_GE(nearest, 5);
+    EXPECT_LT(nearest, 12);
+    EXPECT_LE(furthest, 45);
+    EXPECT_GT(furthest, 35);
+    EXPECT_TRUE(big > 15 && big < 75) << big;  // about one in eight
 }
 
 TEST_F(BloodSnow, EachBloodOptionOffDoesItsPartOnlyAndBothOffKeepNothing) {
@@ -63,6 +133,23 @@ TEST_F(BloodSnow, TheSnowLevelFollowsTheBulletSpeedExperience) {
     ResetSnow();
     SnowStep();
     EXPECT_EQ(SnowFlakes(), 0);
+}
+
+TEST_F(BloodSnow, AFreshSkyIsFullOfWhiteAndLightGreyFlakesAndNothingSettles) {
+    SnowStep();
+    int flakes = 0;
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) {
+            const int32_t c = GetPixel(Field, x, y);
+            if (c == 0) continue;
+            flakes++;
+            const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+            EXPECT_TRUE(r == g && r >= 200 && b == std::min(255, r + 12)) << r << " " << g << " " << b;
+        }
+    EXPECT_GT(flakes, 90);  // the 101 of the lowest level, a few on the same pixel
+    EXPECT_LE(flakes, 101);
+    for (int f = 0; f < 400; f++) SnowStep();
+    EXPECT_EQ(Stained(0, 300), 0);
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 
+#include "battle/Blood.h"
 #include "battle/Bullets.h"
 #include "graphics/WorkWithMemory.h"
 #include "support/Battle.h"
+#include "support/SoundProbe.h"
 
 namespace {
 // A bullet that stays where it is (no direction), so distances are exact.
@@ -64,6 +66,47 @@ TEST(MoveBullets, UnitsHitAtSevenPixelsSheepBelowTen) {
     EXPECT_LE(Sheeps[3].Health, 200 - 30);
     EXPECT_GE(Sheeps[3].Health, 200 - 79);
     EXPECT_EQ(HitScore, 2);
+}
+
+TEST(MoveBullets, HitsMissesAndTheCleanerAreHeardWhereTheyHappen) {
+    TempGameDir dir;
+    BattleReset();
+    LoadProbeSounds({2, 11, 12, 13, 14, 15, 16, 38});
+    auto pan = [](int id) { return MixerGetPan(SoundBuffer(id)); };
+    PlaceUnit(0, 0, 0);
+    Unit& t = PlaceUnit(1, 105, 100);  // position 350: pan 0
+    int heard[17] = {};
+    for (int k = 0; k < 60; k++) {
+        t.Health = 100;
+        for (int id = 11; id <= 16; id++) MixerSetPan(SoundBuffer(id), -555);
+        const int drops = BloodInFlight();
+        StillBullet(0, 115, 110);
+        MoveBullets();
+        EXPECT_EQ(BloodInFlight(), drops + 40);
+        int n = 0;
+        for (int id = 11; id <= 16; id++)
+            if (pan(id) != -555) {
+                EXPECT_EQ(pan(id), 0) << id;
+                heard[id]++;
+                n++;
+            }
+        EXPECT_EQ(n, 1);  // one of the six damage sounds
+    }
+    for (int id = 11; id <= 16; id++) EXPECT_GT(heard[id], 2) << id;
+
+    // Spent at (210, 50): position 700.
+    StillBullet(0, 210, 50, 1, 1);
+    MoveBullets();
+    EXPECT_EQ(pan(2), 1000);
+    // Swallowed by the cleaner at BugerX + 140 / 3.
+    BugerActive = -1;
+    BugerX = 100;
+    BugerY = 100;
+    StillBullet(0, 117, 135);
+    MoveBullets();
+    EXPECT_EQ(Bullets[1].Life, 0);
+    EXPECT_EQ(pan(38), Whole((100 + 140.0 / 3) * 20 / 7 - 1000));
+    FreeSounds();
 }
 
 TEST(MoveBullets, OnlyThePlayersBulletsCountKills) {

@@ -8,9 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "battle/Sheep.h"
 #include "graphics/WorkWithMemory.h"
 #include "menus/Options.h"
 #include "opponents/AImod.h"
+#include "opponents/AirPlane.h"
 #include "opponents/GameClock.h"
 #include "opponents/TextFile.h"
 #include "scores/TopScoreList.h"
@@ -66,6 +68,20 @@ TEST_F(ClockFixture, SpawnCapsByMinute) {
     EXPECT_EQ(SpawnCap(16), 30);
     EXPECT_EQ(SpawnCap(17), 40);
     EXPECT_EQ(SpawnCap(19), 49);
+}
+
+TEST_F(ClockFixture, SheepAreToppedUpToTwicePerMinuteUntilMinute21) {
+    auto sheepAfterTicks = [](int minute, int ticks) {
+        ResetSheep();
+        GameMinutes = static_cast<Integer>(minute);
+        for (int t = 0; t < ticks; t++) SpawnTick();
+        return SheepCount();
+    };
+    EXPECT_EQ(sheepAfterTicks(0, 5), 0);
+    EXPECT_EQ(sheepAfterTicks(1, 5), 2);  // one a second up to 2 x 1
+    EXPECT_EQ(sheepAfterTicks(3, 10), 6);
+    EXPECT_EQ(sheepAfterTicks(20, 30), MaxSheep);
+    EXPECT_EQ(sheepAfterTicks(21, 5), 0);
 }
 
 TEST_F(ClockFixture, OpponentOnTheCircleWithLevelFromThePlayer) {
@@ -224,6 +240,8 @@ TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {
             waves.push_back(GameMinutes);
             sizes.push_back(WaveLeft);
             EXPECT_EQ(WaveTimer, 59);
+            EXPECT_EQ(AirPlaneActive, -1) << m;  // the plane crosses with every wave
+            ResetAirPlane();
             WaveLeft = 0;
             OneSecond();  // announced once: the timer runs down
             EXPECT_EQ(WaveTimer, 58);

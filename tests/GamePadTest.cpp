@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "input/DirectInputMod.h"
 #include "input/GamePad.h"
@@ -53,6 +54,7 @@ struct Outcome {
     float X, Y;
     Integer Facing, Ammo, Paused;
     int Bullets;
+    Long AimedX, AimedY;  // the cursor while aiming right
 };
 
 Outcome Play(bool pad) {
@@ -66,6 +68,7 @@ Outcome Play(bool pad) {
     LastSecondTick = static_cast<Long>(GetTickCount());
     if (pad) TestSetMouse(3, 3);  // the mouse lies still
     bool firing = false;
+    Long aimed[2] = {0, 0};
     for (int f = 0; f < Frames; f++) {
         const Act a = Script(f);
         if (pad) {
@@ -95,13 +98,18 @@ Outcome Play(bool pad) {
         }
         firing = a.Fire;
         FrameStep();
+        if (f == 10) {
+            aimed[0] = CursorX;
+            aimed[1] = CursorY;
+        }
         if (f == 50) {
             EXPECT_EQ(GamePaused, -1) << (pad ? "pad" : "keys");
         }
     }
     int bullets = 0;
     for (int b = 1; b <= MaxBullet; b++) bullets += Bullets[b].Life > 0;
-    Outcome o{Field.Pixels, Units[0].X, Units[0].Y, Units[0].Facing, Units[0].Ammo, GamePaused, bullets};
+    Outcome o{Field.Pixels, Units[0].X, Units[0].Y, Units[0].Facing, Units[0].Ammo, GamePaused, bullets, aimed[0],
+              aimed[1]};
     TestReleaseAllKeys();
     Field_MouseUp(1);
     SetTestDate({0, 0, 0});
@@ -132,6 +140,7 @@ TEST(GamePad, PlaysTheSameGameAsKeysAndMouse) {
     EXPECT_EQ(pad.Ammo, keys.Ammo);
     EXPECT_EQ(pad.Bullets, keys.Bullets);
     EXPECT_EQ(pad.Paused, keys.Paused);
+    EXPECT_EQ(std::pair(pad.AimedX, pad.AimedY), std::pair(keys.AimedX, keys.AimedY));
     int differ = 0, first = -1;
     for (size_t i = 0; i < keys.Pixels.size(); i++)
         if (pad.Pixels[i] != keys.Pixels[i]) {
@@ -160,6 +169,15 @@ TEST(GamePad, InTheMenusTheRightStickMovesTheCursorAndAClicks) {
     TestSetPadAxis(PAD_RIGHTY, 0);
     UpdateCursor();
     EXPECT_EQ(CursorX, 100 + 2 * PadMenuSpeed);  // stays where the stick left it
+    // Into a game and back, the cursor stays where it is.
+    Units[0].X = 50;
+    Units[0].Y = 60;
+    GameRunning = -1;
+    UpdateCursor();
+    GameRunning = 0;
+    UpdateCursor();
+    EXPECT_EQ(CursorX, 100 + 2 * PadMenuSpeed);
+    EXPECT_EQ(CursorY, 100 - 2 * PadMenuSpeed);
     TestSetPadButton(PAD_A, true);
     UpdateCursor();
     ReadKeyboard();
@@ -168,7 +186,13 @@ TEST(GamePad, InTheMenusTheRightStickMovesTheCursorAndAClicks) {
     UpdateCursor();
     ReadKeyboard();
     EXPECT_EQ(MouseLeft, 0);
-    // The mouse takes the cursor back as soon as it moves.
+    // The mouse takes the cursor back as soon as it moves, along one axis too.
+    TestSetMouse(40, 100);
+    UpdateCursor();
+    EXPECT_EQ(CursorX, 40);
+    TestSetPadAxis(PAD_RIGHTX, 32767);
+    UpdateCursor();
+    TestSetPadAxis(PAD_RIGHTX, 0);
     TestSetMouse(40, 41);
     UpdateCursor();
     EXPECT_EQ(CursorX, 40);

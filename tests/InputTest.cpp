@@ -254,6 +254,14 @@ TEST_F(Input, SoundsOfTheGlobalKeys) {
     quiet();
     Press({DIK_INSERT});
     EXPECT_TRUE(Playing(24));
+
+    // Escape back from a screen clicks, in the middle.
+    quiet();
+    GameRunning = 0;
+    MenuCode = "HELP";
+    Press({DIK_ESCAPE});
+    EXPECT_TRUE(Playing(25));
+    EXPECT_EQ(MixerGetPan(SoundBuffer(25)), 429);
     FreeSounds();
 }
 

@@ -44,8 +44,15 @@ TEST_F(NewGameTest, ClearsThePreviousGameAndBuildsThePlayer) {
     GameSeconds = 4;
     FireMode = 3;
     BugerActive = AirPlaneActive = ShakeActive = -1;
+    HitHistory[9] = 1;  // the last game's training and marks
+    HitsInHistory = 3;
+    StepCount[7] = LastStepMark[7] = 5;
+    CrateBullets[2] = 4;
+    HealthPackX[1] = CrateY[1] = BugerX = 3;
 
     NewGame();
+    EXPECT_EQ(HitHistory[9] + HitsInHistory + StepCount[7] + LastStepMark[7] + CrateBullets[2], 0);
+    EXPECT_EQ(HealthPackX[1] + CrateY[1] + BugerX, 0);
 
     EXPECT_EQ(GameRunning, -1);
     EXPECT_EQ(GamePaused, 0);

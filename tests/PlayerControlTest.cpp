@@ -111,7 +111,31 @@ TEST_F(PlayerControlTest, FullBulletTableSpendsAmmunitionButMakesNoBullet) {
     }
     EXPECT_EQ(Bullets[0].Life, 0);  // slot 0 is never used
     EXPECT_TRUE(Playing(1));        // the shot is heard all the same
+    EXPECT_EQ(MixerGetPan(SoundBuffer(1)), 333);  // at X 140: position 466.7
     FreeSounds();
+}
+
+TEST_F(PlayerControlTest, MuzzleSparksFallWithinFivePixelsOfTheMuzzle) {
+    Unit& p = Units[0];
+    p.Facing = 0;
+    p.Spread = 0;  // every bullet starts at (153, 150)
+    int seen[2] = {0, 0};
+    for (int n = 0; n < 60; n++) {
+        CreateSurface(Field, 300, 300, RGB(0, 0, 0));
+        Bullets[1] = Bullet{};
+        FireBullet(0);
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++) {
+                const int32_t c = GetPixel(Field, x, y);
+                if (c == 0) continue;
+                const int k = c == static_cast<int32_t>(RGB(255, 255, 0)) ? 0 : 1;
+                EXPECT_EQ(c, static_cast<int32_t>(k == 0 ? RGB(255, 255, 0) : RGB(192, 192, 0)));
+                EXPECT_TRUE(x >= 148 && x <= 158 && y >= 145 && y <= 155) << x << ", " << y;
+                seen[k]++;
+            }
+    }
+    EXPECT_GT(seen[0], 5);
+    EXPECT_GT(seen[1], 5);
 }
 
 TEST_F(PlayerControlTest, RightClickCancelsTheWalkOrderEvenWithoutABomb) {
@@ -131,17 +155,17 @@ TEST_F(PlayerControlTest, WalkOrderToTheCursorWithItsMarker) {
         for (int x = 0; x < 20; x++) SetPixel(WalkHere, x, y, RGB(0, 255, 0));  // image; the mask below is black
     CreateSurface(Field, 300, 300, RGB(90, 90, 90));
     MouseMiddle = -1;
-    CursorX = 250;
-    CursorY = 150;
+    CursorX = 150;
+    CursorY = 250;
     PlayerControl();
-    EXPECT_EQ(Units[0].WalkDir, 0);
+    EXPECT_EQ(Units[0].WalkDir, 90);
     EXPECT_EQ(Units[0].WalkLeft, 100);
-    EXPECT_EQ(Units[0].WalkToX, 250);
-    EXPECT_EQ(Units[0].WalkToY, 150);
+    EXPECT_EQ(Units[0].WalkToX, 150);
+    EXPECT_EQ(Units[0].WalkToY, 250);
     // The marker is centred on the target.
-    EXPECT_EQ(GetPixel(Field, 240, 140), static_cast<int32_t>(RGB(0, 255, 0)));
-    EXPECT_EQ(GetPixel(Field, 259, 159), static_cast<int32_t>(RGB(0, 255, 0)));
-    EXPECT_EQ(GetPixel(Field, 260, 150), static_cast<int32_t>(RGB(90, 90, 90)));
+    EXPECT_EQ(GetPixel(Field, 140, 240), static_cast<int32_t>(RGB(0, 255, 0)));
+    EXPECT_EQ(GetPixel(Field, 159, 259), static_cast<int32_t>(RGB(0, 255, 0)));
+    EXPECT_EQ(GetPixel(Field, 160, 250), static_cast<int32_t>(RGB(90, 90, 90)));
 
     // Button up: the order stays; a movement key ends it.
     MouseMiddle = 0;

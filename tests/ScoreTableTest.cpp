@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "platform/Files.h"
@@ -16,7 +17,11 @@ namespace fs = std::filesystem;
 
 namespace {
 std::vector<int> Sounds;
-void RecordSound(int id, double) { Sounds.push_back(id); }
+std::vector<double> SoundPlaces;
+void RecordSound(int id, double position) {
+    Sounds.push_back(id);
+    SoundPlaces.push_back(position);
+}
 
 class ScoreTable : public ::testing::Test {
 protected:
@@ -160,6 +165,13 @@ TEST_F(ScoreTable, RecordColumnsAndPaddings) {
     EXPECT_EQ(RecordLine(back), line);
 }
 
+TEST(ScoreFileLines, EveryLineEndCountsOnceEmptyLinesToo) {
+    const std::string_view data = "a\n\nb\r\n\r\nc\r";
+    std::vector<std::string_view> lines;
+    for (size_t pos = 0; pos < data.size();) lines.push_back(NextTextLine(data, pos));
+    EXPECT_EQ(lines, (std::vector<std::string_view>{"a", "", "b", "", "c"}));
+}
+
 TEST_F(ScoreTable, EachPlaceHasItsFanfare) {
     // Places 1-3, 4-6 and 7-10 each have their own, and every place the score music.
     const int fanfare[10] = {33, 33, 33, 34, 34, 34, 35, 35, 35, 35};
@@ -167,9 +179,11 @@ TEST_F(ScoreTable, EachPlaceHasItsFanfare) {
         FillTable();
         EnteringName = False;
         Sounds.clear();
+        SoundPlaces.clear();
         EnterScore(static_cast<Long>(ScoreValue(j)) + 1);  // just above entry j
         EXPECT_EQ(NewEntryIndex, j);
         EXPECT_EQ(Sounds, (std::vector<int>{fanfare[j], 46})) << "place " << j + 1;
+        EXPECT_EQ(SoundPlaces, (std::vector<double>{500, 500})) << "place " << j + 1;  // in the middle
     }
 }
 
@@ -242,6 +256,9 @@ TEST_F(ScoreTable, NameBoxTypingAndLengths) {
     YourName.clear();
     YourNameTextInput("\xC3\xA9lan \xE2\x82\xAC \xD0\x96");  // "élan € Ж": Ж has no ANSI code
     EXPECT_EQ(YourName, "\xE9lan \x80 ?");
+    YourName.clear();
+    YourNameTextInput("x\x80y\xC3(z");  // broken sequences are dropped, what follows kept
+    EXPECT_EQ(YourName, "xy(z");
 
     YourName.clear();
     EnterScore(120);

@@ -42,6 +42,8 @@ TEST(ServerFile, ReadsLongValuesPastTheUnitFileColumns) {
     EXPECT_EQ(s.VersionUrl, "https://www.community-server.example.org/dorvik/NewVer.txt");
     EXPECT_EQ(s.SendScores, 0);
     EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[::1]") + "END").Host, "[::1]");
+    EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[fe80::af09:F]") + "END").Host, "[fe80::af09:F]");
+    EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[fe80::g]") + "END").Host, "");
 }
 
 TEST(ServerFile, HostileValuesLeaveNoServerSet) {

@@ -48,6 +48,55 @@ void WriteBmp(const std::string& path, int w, int h, uint8_t r, uint8_t g, uint8
 }
 }  // namespace
 
+// Every test starts from this: a value it leaves behind must not reach the next.
+TEST(GameStateReset, EveryGlobalReturnsToItsStartingValue) {
+    Units[50].Health = Bullets[200].Life = 1;
+    GameRunning = GamePaused = EnteringName = UnitDied = AirPlaneActive = BugerActive = ShakeActive = -1;
+    MenuCode = LoadingText = UnitFileValue = "x";
+    DoEventsCounter = CursorX = CursorY = KeyState[255] = MouseLeft = MouseRight = MouseMiddle = 1;
+    FireMode = FireModeKeyReleased = MusicVolume = ScreenshotNumber = FieldOffsetX = FieldOffsetY = 1;
+    WorldScroll = WorldScrollOffset = 1;
+    OptSnow = OptBulletFly = OptBloodFly = OptBloodStays = OptFootSteps = OptDebugInfo = OptScoreInfo = 8;
+    OptAlphaBlend = OptKillsInRow = OptFullScreen = OptMono = OptRealMovement = SoundOff = 8;
+    PlayMinutes = TimesPlayed = MapsGenerated = Kills = HitScore = SkillScore = BonusScore = 1;
+    LastDistance = LastDirection = BoostTimers[4] = AliveCount = NearestOpponentDistance = SeparationOff = 1;
+    StepCount[51] = LastStepMark[51] = HitsInHistory = LoadedSlot = 1;
+    for (int i = 0; i < 10; i++) {
+        HealthPackActive[i] = CrateActive[i] = CrateBullets[i] = HitHistory[i] = 1;
+        HealthPackX[i] = HealthPackY[i] = CrateX[i] = CrateY[i] = 1;
+    }
+    BugerX = BugerY = 1;
+    LastSecondTick = Fps = FrameCount = IdleLoops = MaxIdleLoops = NextFrameTick = 1;
+    GameSeconds = GameMinutes = SpawnCounter = StillFireSeconds = WaveLeft = WavePending = WaveSize = WaveTimer = 1;
+    Sheeps[200].Active = AcidActive[4] = AcidKind[4] = -1;
+    AcidX[4] = AcidY[4] = 1;
+    DegToRad = 0;
+    ResetGameState();
+
+    EXPECT_EQ(Units[50].Health + Bullets[200].Life, 0);
+    EXPECT_EQ(GameRunning | GamePaused | EnteringName | UnitDied | AirPlaneActive | BugerActive | ShakeActive, 0);
+    EXPECT_EQ(MenuCode + LoadingText + UnitFileValue, "");
+    EXPECT_EQ(DoEventsCounter + CursorX + CursorY + KeyState[255] + MouseLeft + MouseRight + MouseMiddle, 0);
+    EXPECT_EQ(FireMode + FireModeKeyReleased + MusicVolume + ScreenshotNumber + FieldOffsetX + FieldOffsetY, 0);
+    EXPECT_EQ(WorldScroll + WorldScrollOffset, 0);
+    EXPECT_EQ(OptSnow + OptBulletFly + OptBloodFly + OptBloodStays + OptFootSteps + OptDebugInfo + OptScoreInfo, 0);
+    EXPECT_EQ(OptAlphaBlend + OptKillsInRow + OptFullScreen + OptMono + OptRealMovement + SoundOff, 0);
+    EXPECT_EQ(PlayMinutes + TimesPlayed + MapsGenerated + Kills + HitScore + SkillScore + BonusScore, 0);
+    EXPECT_EQ(LastDistance + LastDirection + BoostTimers[4] + AliveCount + NearestOpponentDistance + SeparationOff, 0);
+    EXPECT_EQ(StepCount[51] + LastStepMark[51] + HitsInHistory + LoadedSlot, 0);
+    for (int i = 0; i < 10; i++) {
+        EXPECT_EQ(HealthPackActive[i] + CrateActive[i] + CrateBullets[i] + HitHistory[i], 0) << i;
+        EXPECT_EQ(HealthPackX[i] + HealthPackY[i] + CrateX[i] + CrateY[i], 0) << i;
+    }
+    EXPECT_EQ(BugerX + BugerY, 0);
+    EXPECT_EQ(LastSecondTick + Fps + FrameCount + IdleLoops + MaxIdleLoops + NextFrameTick, 0);
+    EXPECT_EQ(GameSeconds + GameMinutes + SpawnCounter + StillFireSeconds + WaveLeft + WavePending + WaveSize + WaveTimer,
+              0);
+    EXPECT_EQ(Sheeps[200].Active + AcidActive[4] + AcidKind[4], 0);
+    EXPECT_EQ(AcidX[4] + AcidY[4], 0);
+    EXPECT_DOUBLE_EQ(DegToRad * 180, 3.141592653589793);
+}
+
 TEST(BlendBlit, AlphaFromPercent) {
     Surface src, dst;
     CreateSurface(src, 4, 4, RGB(255, 255, 255));
@@ -169,6 +218,7 @@ TEST(FrameStep, ShakeLeavesTheUncoveredEdgeAsItWas) {
         // The shift is 0 or 1 pixel up and left: the right column and the
         // bottom row may keep the old picture, the top-left never.
         EXPECT_EQ(GetPixel(Field, 0, 0), static_cast<int32_t>(RGB(200, 100, 50)));
+        EXPECT_EQ(GetPixel(Field, 298, 298), static_cast<int32_t>(RGB(200, 100, 50)));  // never more than 1
         if (GetPixel(Field, 299, 150) == static_cast<int32_t>(RGB(7, 7, 7)) ||
             GetPixel(Field, 150, 299) == static_cast<int32_t>(RGB(7, 7, 7)))
             sawShift = true;

@@ -1,5 +1,9 @@
 // The status bar, SkillScore, kills in a row, the score line and the reset of
 // a new game.
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
 #include "battle/Acid.h"
 #include "battle/Blood.h"
 #include "battle/Sheep.h"
@@ -9,6 +13,7 @@
 #include "platform/Clock.h"
 #include "scores/TopScoreList.h"
 #include "support/Battlefield.h"
+#include "support/DrawnText.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -130,6 +135,10 @@ TEST_F(Status, TheScoreLineNamesThePlaceAheadUnlessItIsOff) {
     OptScoreInfo = 0;
     ScoreInfoLine();
     EXPECT_EQ(ScoreLine(), "Score: 2000   Top of the table!");
+    TopScores[10].Score = "5000 ";  // the overflow entry is no place of the table
+    UnitDied = -1;
+    ScoreInfoLine();
+    EXPECT_EQ(ScoreLine(), "Score: 2000   Top of the table!");
     for (auto& r : TopScores) r = ScoreRecord{};
 }
 
@@ -147,6 +156,34 @@ TEST_F(Status, TheScoreLineReadsATableNeverReadBefore) {
     for (auto& r : TopScores) r = ScoreRecord{};
 }
 
+TEST_F(Status, TheFireModeShowsItsBulletsTheAmmunitionAndTheBombsItBuys) {
+    // Black under the texts; the bomb icon shows only in its bottom row.
+    constexpr COLORREF Shot = RGB(200, 150, 0), Bomb = RGB(90, 0, 90);
+    Sprite(LayerScore, 85, 15, 0, 0, 15);
+    Sprite(BulletsOut, 3 * BulletsOutCell, 11, Shot, 0, 11);
+    Sprite(BombIcon, 30, 30, 0, 30, 0);
+    for (int x = 0; x < 30; x++) SetPixel(BombIcon, x, 29, Bomb);
+    const std::pair<Integer, int> modes[] = {{1, 1}, {2, 2}, {3, 3}, {0, 1}, {7, 3}};  // out of range: clamped
+    for (auto [mode, shown] : modes) {
+        CreateSurface(Field, 300, 300);
+        FireMode = mode;
+        Units[0].Ammo = 37;
+        FireModeIndicator();
+        EXPECT_EQ(GetPixel(Field, 8 + shown * BulletsOutCell - 1, 290), static_cast<int32_t>(Shot)) << mode;
+        EXPECT_EQ(GetPixel(Field, 8 + shown * BulletsOutCell, 290), 0) << mode;
+        EXPECT_TRUE(DrawnAs(Field, "37", 44, 282, 8, true, RGB(255, 255, 255))) << mode;
+        EXPECT_TRUE(DrawnAs(Field, "2", 272, 271, 8, true, RGB(255, 255, 255)));  // 37 buys two bombs
+        EXPECT_FALSE(Field.FontBold);
+    }
+    for (auto [ammo, text, icon] : {std::tuple(15, "15", true), std::tuple(14, "14", false), std::tuple(-2, "0", false)}) {
+        CreateSurface(Field, 300, 300);
+        Units[0].Ammo = static_cast<Integer>(ammo);
+        FireModeIndicator();
+        EXPECT_TRUE(DrawnAs(Field, text, 44, 282, 8, true, RGB(255, 255, 255))) << ammo;
+        EXPECT_EQ(GetPixel(Field, 299, 299), static_cast<int32_t>(icon ? Bomb : 0)) << ammo;
+    }
+}
+
 TEST_F(Status, MenuBloodOnlyWhenBloodFlies) {
     OptBloodFly = 8;
     for (int k = 0; k < 300; k++) MenuEffects();
@@ -154,6 +191,40 @@ TEST_F(Status, MenuBloodOnlyWhenBloodFlies) {
     OptBloodFly = 0;
     for (CursorX = 0; CursorX < 300; CursorX++) MenuEffects();
     EXPECT_GT(MenuBloodDrops(), 0);
+}
+
+TEST_F(Status, MenuSplashesOfTwentyFiveDropsComeNowAndThenAndDryUp) {
+    OptBloodFly = 0;
+    CursorX = CursorY = 100;  // a still pointer drips nothing
+    int splashes = 0, most = 0, before = MenuBloodDrops();
+    for (int k = 0; k < 3000; k++) {
+        MenuEffects();
+        const int now = MenuBloodDrops();
+        if (before == 0 && now > 0) {
+            EXPECT_EQ(now, 25);
+            splashes++;
+        }
+        most = std::max(most, now);
+        before = now;
+    }
+    EXPECT_GT(splashes, 10);  // about one in 45 frames, dry within 40
+    EXPECT_LT(most, 150);
+
+    // A moving pointer drips two drops a frame; drops are red of some shade.
+    OptBloodFly = 8;
+    MenuEffects();
+    OptBloodFly = 0;
+    CreateSurface(Field, 300, 300);
+    for (int k = 1; k <= 10; k++) {
+        CursorX = 100 + k;
+        MenuEffects();
+    }
+    EXPECT_EQ((MenuBloodDrops() - 20) % 25, 0) << MenuBloodDrops();
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) {
+            const int32_t c = GetPixel(Field, x, y);
+            if (c != 0) EXPECT_TRUE((c & 0xFFFF00) == 0 && (c & 0xFF) >= 110) << x << ", " << y;
+        }
 }
 
 TEST_F(Status, ANewGameClearsTheBattlefield) {

@@ -138,5 +138,6 @@ TEST(Training, EachStepUpSoundsTheLevelUp) {
     MouseLeft = -1;
     for (int s = 0; s < 2; s++) EXPECT_FALSE(soundedAfter([] { TrainRecharge(); })) << s;
     EXPECT_TRUE(soundedAfter([] { TrainRecharge(); }));  // 99 + 3 / 5 rounds to 100
+    EXPECT_EQ(StillFireSeconds, 0);  // the still fire counts afresh
     FreeSounds();
 }

@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
+#include "battle/Blood.h"
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AImod.h"
 #include "support/Battle.h"
+#include "support/SoundProbe.h"
 
 namespace {
 int FlyingBulletsOf(int owner) {
@@ -69,6 +72,28 @@ TEST(Opponent, DoubleShotAboveTheCrateLimit) {
     UpdateUnits();
     EXPECT_EQ(FlyingBulletsOf(1), 3);
     EXPECT_EQ(o.Ammo, 12);
+
+    // At the limit itself a single shot.
+    BattleReset();
+    PlaceUnit(0, 100, 100);
+    PlaceUnit(1, 140, 100).Ammo = 14;
+    UpdateUnits();
+    EXPECT_EQ(FlyingBulletsOf(1), 1);
+    EXPECT_EQ(Units[1].Ammo, 13);
+}
+
+TEST(UnitsPass, KeepsInTheFieldOnlyWhatIsOutside) {
+    BattleReset();  // no player: nothing but the push moves a unit
+    const std::pair<float, float> cases[][2] = {
+        {{-0.5f, -0.5f}, {1.5f, 1.5f}},     {{0.5f, 0.5f}, {0.5f, 0.5f}},
+        {{290, 290}, {290, 290}},           {{290.5f, 290.5f}, {288.5f, 288.5f}},
+        {{-0.5f, 290.5f}, {1.5f, 288.5f}},  {{290.5f, -0.5f}, {288.5f, 1.5f}}};
+    for (auto& [from, to] : cases) {
+        Unit& u = PlaceUnit(1, from.first, from.second);
+        UpdateUnits();
+        EXPECT_FLOAT_EQ(u.X, to.first) << from.first << ", " << from.second;
+        EXPECT_FLOAT_EQ(u.Y, to.second) << from.first << ", " << from.second;
+    }
 }
 
 TEST(Opponent, EntersFromOutsideWithoutFiring) {
@@ -173,6 +198,24 @@ TEST(UnitsPass, FootprintsOnlyWithTheOption) {
         if (opt == 0) EXPECT_GE(marks, 4);  // two prints of 2 x 2, maybe touching
         else EXPECT_EQ(marks, 0);
     }
+    // A print lands 4 .. 13 pixels right of and below the unit's corner.
+    BattleReset();
+    int lowX = 300, highX = 0, lowY = 300, highY = 0;
+    for (int n = 0; n < 150; n++) {
+        Unit& u = PlaceUnit(1, 50, 60);
+        StepCount[1] = 10;
+        LastStepMark[1] = -100;
+        CreateSurface(Terain, 300, 300);
+        UpdateUnits();
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++)
+                if (GetPixel(Terain, x, y) == static_cast<int32_t>(RGB(1, 2, 3))) {
+                    lowX = std::min(lowX, x), highX = std::max(highX, x);
+                    lowY = std::min(lowY, y), highY = std::max(highY, y);
+                }
+        ASSERT_EQ(u.X, 50);
+    }
+    EXPECT_EQ(std::tuple(lowX, highX, lowY, highY), std::tuple(54, 64, 64, 74));
     FreeSurface(Foot);
 }
 
@@ -229,6 +272,13 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
         most = std::max(most, gain);
     }
     EXPECT_GT(most, 25 + 23);  // beyond what the opponent's own level 3 gives
+    // A unit at its full health (BulletSpeed x 30) leaves the pack.
+    BattleReset();
+    PlaceUnit(1, 100, 100).Health = 89.6f;  // rounds to 90
+    HealthPackActive[0] = -1;
+    HealthPackX[0] = HealthPackY[0] = 105;
+    UpdateUnits();
+    EXPECT_EQ(HealthPackActive[0], -1);
 
     // A pack 50 to the right; the player far out of range.
     auto walkAfterPass = [](float health, int ammo, bool crate) {
@@ -285,11 +335,16 @@ TEST(UnitsPass, TheCleanerHurtsUnitsAndSheepItTouches) {
     BugerActive = -1;
     BugerX = 112;  // its point (129, 100): 29 from both
     BugerY = 68;
+    const int drops = BloodInFlight();
+    TempGameDir dir;
+    LoadProbeSounds({3});
     UpdateUnits();
+    EXPECT_EQ(MixerGetPan(SoundBuffer(3)), 229);  // the sheep's, last: position 430
     EXPECT_FLOAT_EQ(p.Y, 102);
     EXPECT_FLOAT_EQ(p.Health, 48);
     EXPECT_FLOAT_EQ(Sheeps[0].Y, 131);
     EXPECT_EQ(Sheeps[0].Health, 46);
+    EXPECT_EQ(BloodInFlight(), drops + 10);  // five drops each
     // Out of reach at 30.
     BugerX = 113;
     BugerY = 70;  // (130, 102): 30 from the player at (100, 102)
@@ -299,11 +354,14 @@ TEST(UnitsPass, TheCleanerHurtsUnitsAndSheepItTouches) {
     UpdateUnits();
     EXPECT_FLOAT_EQ(p.Health, 48);
     EXPECT_EQ(Sheeps[0].Health, 46);
-    // A unit at one health point dies of it.
+    // A unit at one health point dies of it, and is heard where it stands.
     p.Health = 1;
     BugerX = 112;
+    MixerSetPan(SoundBuffer(3), -555);
     UpdateUnits();
     EXPECT_EQ(p.Active, 0);
+    EXPECT_EQ(MixerGetPan(SoundBuffer(3)), -48);  // position 333.3
+    FreeSounds();
 }
 
 TEST(UnitsPass, SpritesShowTheFieldThroughTheHolesOfTheirMask) {

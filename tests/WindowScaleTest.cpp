@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "graphics/WorkWithMemory.h"
 #include "input/DirectInputMod.h"
@@ -143,6 +144,30 @@ TEST(WindowScale, TheSameFieldPixelAtEveryScaleAndInFullScreen) {
     SetDisplayMode(false);
     EXPECT_FALSE(WindowIsFullScreen());
     EXPECT_EQ(WindowScale(), 2);  // back at the scale the window had
+}
+
+TEST(WindowScale, ThePointerKeepsItsFieldPixelAcrossADisplaySwitch) {
+    if (!DummyVideo()) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    TempGameDir dir;
+    DummyWindow win;
+    ASSERT_TRUE(win.Ok) << WindowError();
+    SetDisplayMode(false);
+    auto pointer = [] {
+        int x = 0, y = 0;
+        GetMouseInClient(x, y);
+        return std::pair(x, y);
+    };
+    TestSetMouse(100, 200);
+    SetDisplayMode(true);  // the field now lies at (170, 50)
+    EXPECT_EQ(pointer(), std::pair(270, 250));
+    SetDisplayMode(false);
+    EXPECT_EQ(pointer(), std::pair(100, 200));
+    TestSetMouse(100, 340);  // over the status bar: left where it is
+    SetDisplayMode(true);
+    EXPECT_EQ(pointer(), std::pair(100, 340));
+    SetDisplayMode(false);
+    EXPECT_EQ(pointer(), std::pair(100, 340));
+    TestUseRealMouse();
 }
 
 TEST(WindowScale, ThePlayersResizeIsRememberedOurOwnIsNot) {
