@@ -58,8 +58,12 @@ TEST_F(CleanerTest, ItIsHeardWhereItEntersAndComesBackOneToTwoMinutesAfterLeavin
         int crossing = 1;
         while (BugerActive == -1) {
             CleanerStep();
-            if (++crossing == 65) EXPECT_EQ(MixerGetPan(SoundBuffer(8)), -555);
-            if (crossing == 66) EXPECT_NE(MixerGetPan(SoundBuffer(8)), -555);
+            if (++crossing == 65) {
+                EXPECT_EQ(MixerGetPan(SoundBuffer(8)), -555);
+            }
+            if (crossing == 66) {
+                EXPECT_NE(MixerGetPan(SoundBuffer(8)), -555);
+            }
         }
         EXPECT_EQ(crossing, 365);
         EXPECT_FALSE(Playing(8));

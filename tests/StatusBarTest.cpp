@@ -223,7 +223,9 @@ TEST_F(Status, MenuSplashesOfTwentyFiveDropsComeNowAndThenAndDryUp) {
     for (int y = 0; y < 300; y++)
         for (int x = 0; x < 300; x++) {
             const int32_t c = GetPixel(Field, x, y);
-            if (c != 0) EXPECT_TRUE((c & 0xFFFF00) == 0 && (c & 0xFF) >= 110) << x << ", " << y;
+            if (c != 0) {
+                EXPECT_TRUE((c & 0xFFFF00) == 0 && (c & 0xFF) >= 110) << x << ", " << y;
+            }
         }
 }
 
