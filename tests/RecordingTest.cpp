@@ -56,7 +56,9 @@ void FreshSurfaces() {
 }
 
 // The scripted game of the replay test, with a pause in the middle (Escape,
-// some passes of the menu loop, Enter) and the fire-mode key released twice.
+// some passes of the menu loop, Enter) in which the player switches to
+// movement relative to the facing and then walks, and the fire-mode key
+// released twice.
 Played PlayScriptedGame() {
     BattleReset(20260101);
     GameRunning = 0;
@@ -69,22 +71,25 @@ Played PlayScriptedGame() {
     out.Table.assign(TopScores, TopScores + 11);
     for (int frame = 0; frame < 6000 && GameRunning != 0; frame++) {
         ScriptedInput(frame);
-        if (frame == 100 || frame == 700) FireModeKeyReleased = -1;
-        TestSetKey(DIK_ESCAPE, frame == 400);
-        TestSetKey(DIK_RETURN, frame == 401);
+        if (frame == 100 || frame == 300) FireModeKeyReleased = -1;
+        TestSetKey(DIK_ESCAPE, frame == 200);
+        TestSetKey(DIK_RETURN, frame == 201);
+        TestSetKey(DIK_W, frame >= 210 && frame < 240);
         FrameStep();
-        if (frame == 400) {
+        if (frame == 200) {
             EXPECT_NE(GamePaused, 0);
             for (int pass = 0; pass < 40; pass++) {
                 RecordPausedPass();
                 ClockStep();
             }
+            OptRealMovement = 8;
             continue;
         }
         out.States.push_back(State());
         if (Sampled(out.States.size())) out.Pixels.push_back(PixelSum(Field));
     }
     TestReleaseAllKeys();
+    OptRealMovement = 0;
     out.File = PendingRecording();
     ReplayData data;
     std::string why;
