@@ -116,6 +116,10 @@ void UpdateCursor() {
     CursorY = y - FieldOffsetY;
     GamePadCursor(x, y);
     // The soldier always faces the pointer, in the menus too.
+    FaceThePointer();
+}
+
+void FaceThePointer() {
     Unit& p = Units[0];
     p.Facing = DirectionAndDistance(p.X + 10, p.Y + 10, CursorX, CursorY);
 }

@@ -6,6 +6,8 @@ void CreateKeyboard();
 void ReleaseInput();
 void ClipCursorToField(bool clip);
 void UpdateCursor();
+// Turns the soldier to the pointer at CursorX, CursorY.
+void FaceThePointer();
 void ReadKeyboard();
 // While a recording is watched, once a frame: the watcher's own keys. Escape
 // ends watching (true); volume and screenshot keys work; nothing else of the

@@ -35,14 +35,14 @@ void NewGame() {
     // The player comes from "DEFAULT". Without that file the game cannot start:
     // the loader has said so, and the menus (and a paused game) stay as they are.
     const Unit previous = Units[0];
-    Units[0].Active = 0;
+    Units[0] = Unit{};
     if (!LoadUnitFile("DEFAULT")) {
         Units[0] = previous;
         return;
     }
-    // Load again into a clean battlefield (the file is read once more).
+    const Unit player = Units[0];
     ClearBattleState();
-    LoadUnitFile("DEFAULT");
+    Units[0] = player;
 
     StopSound(26);
     GamePaused = 0;

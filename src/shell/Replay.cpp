@@ -4,6 +4,9 @@
 #include <utility>
 
 #include "graphics/WorkWithMemory.h"
+#include "input/DirectInputMod.h"
+#include "maps/MapGen.h"
+#include "opponents/GameClock.h"
 #include "opponents/TextFile.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -13,8 +16,6 @@
 #include "shell/Form1.h"
 #include "shell/GameState.h"
 #include "shell/NewGame.h"
-#include "maps/MapGen.h"
-#include "opponents/GameClock.h"
 
 ReplayMode ReplayState = ReplayMode::Off;
 
@@ -35,22 +36,21 @@ uint64_t WatchNextTick = 0;
 ScoreRecord PlaybackRecord;
 bool PlaybackEnded = false;
 
+// The movement keys a frame's input holds, and their bits in the recording.
+constexpr std::pair<int, uint8_t> RecordedKeys[] = {
+    {DIK_W, ReplayKeyW},   {DIK_A, ReplayKeyA},       {DIK_S, ReplayKeyS},       {DIK_D, ReplayKeyD},
+    {DIK_UP, ReplayKeyUp}, {DIK_LEFT, ReplayKeyLeft}, {DIK_DOWN, ReplayKeyDown}, {DIK_RIGHT, ReplayKeyRight}};
+
 uint8_t KeyBits() {
-    static constexpr std::pair<int, uint8_t> Keys[] = {
-        {DIK_W, ReplayKeyW},   {DIK_A, ReplayKeyA},       {DIK_S, ReplayKeyS},       {DIK_D, ReplayKeyD},
-        {DIK_UP, ReplayKeyUp}, {DIK_LEFT, ReplayKeyLeft}, {DIK_DOWN, ReplayKeyDown}, {DIK_RIGHT, ReplayKeyRight}};
     uint8_t bits = 0;
-    for (auto [dik, bit] : Keys)
+    for (auto [dik, bit] : RecordedKeys)
         if (KeyState[dik] != 0) bits |= bit;
     return bits;
 }
 
 void SetKeys(uint8_t bits) {
-    static constexpr std::pair<int, uint8_t> Keys[] = {
-        {DIK_W, ReplayKeyW},   {DIK_A, ReplayKeyA},       {DIK_S, ReplayKeyS},       {DIK_D, ReplayKeyD},
-        {DIK_UP, ReplayKeyUp}, {DIK_LEFT, ReplayKeyLeft}, {DIK_DOWN, ReplayKeyDown}, {DIK_RIGHT, ReplayKeyRight}};
     std::fill(std::begin(KeyState), std::end(KeyState), uint8_t{0});
-    for (auto [dik, bit] : Keys)
+    for (auto [dik, bit] : RecordedKeys)
         if (bits & bit) KeyState[dik] = 0x80;
 }
 
@@ -118,7 +118,8 @@ uint64_t BattleTick() {
         return Recording.Ticks.empty() ? 0 : static_cast<uint64_t>(Recording.Ticks.back());
     }
     const uint64_t t = GetTickCount();
-    if (ReplayState == ReplayMode::Recording && RecordingBegun && GameRunning != 0) Recording.Ticks.push_back(static_cast<int64_t>(t));
+    if (ReplayState == ReplayMode::Recording && RecordingBegun && GameRunning != 0)
+        Recording.Ticks.push_back(static_cast<int64_t>(t));
     return t;
 }
 
@@ -273,8 +274,7 @@ bool PlaybackFrameInput() {
         FireModeKeyReleased = (e.Buttons & ReplayFireModeKey) ? -1 : 0;
         CursorX = e.X;
         CursorY = e.Y;
-        Unit& p = Units[0];
-        p.Facing = DirectionAndDistance(p.X + 10, p.Y + 10, CursorX, CursorY);
+        FaceThePointer();
         return true;
     }
     // The recording is over before the game ended (it was left from the menu).
