@@ -8,6 +8,7 @@
 #include "graphics/WorkWithMemory.h"
 #include "input/PlayerControl.h"
 #include "support/Battlefield.h"
+#include "support/DrawnText.h"
 #include "support/SoundProbe.h"
 #include "support/TempDir.h"
 
@@ -162,6 +163,27 @@ TEST_F(AcidTest, TheShakesWidenATrainedPlayersShots) {
     EXPECT_LE(w, 15.0f);
     EXPECT_LT(low, 82);  // to both sides
     EXPECT_GT(high, 98);
+}
+
+TEST_F(AcidTest, TheDrugsNameRisesOverThePlayerForASecondAndAHalfGreenOrRed) {
+    const char* names[4] = {"Shakes!", "Rush!", "Mend!", "Bane!"};
+    for (int kind : {2, 0, 1, 3}) {
+        const COLORREF colour = kind == 1 || kind == 2 ? RGB(90, 255, 90) : RGB(255, 70, 60);
+        CreateSurface(Field, 300, 300);
+        Take(kind);
+        EXPECT_TRUE(DrawnAs(Field, names[kind], 136, 126, 8, true, colour)) << kind;
+        for (int f = 2; f <= 51; f++) {
+            CreateSurface(Field, 300, 300);
+            AcidStep();
+            if (f == 40) {
+                EXPECT_TRUE(DrawnAs(Field, names[kind], 136, 116, 8, true, colour)) << kind;  // 10 up
+            }
+        }
+        int lit = 0;  // gone after its 50 frames
+        for (int y = 0; y < 150; y++)
+            for (int x = 100; x < 200; x++) lit += GetPixel(Field, x, y) != 0;
+        EXPECT_EQ(lit, 0) << kind;
+    }
 }
 
 }  // namespace

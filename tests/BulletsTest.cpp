@@ -313,3 +313,35 @@ TEST(UnitDeathCheck, EachCorpseVariantWithItsOwnMaskAndACrateWithTheAmmunition) 
     EXPECT_TRUE(seen[0] && seen[1] && seen[2] && seen[3]);
     FreeSurface(Dead);
 }
+
+TEST(MoveBullets, AHitSpraysFortyDropsFromTheMiddleAlongTheBullet) {
+    // The stains a spray leaves on a fresh terrain.
+    auto stains = [](auto spray) {
+        CreateSurface(Terain, 300, 300);
+        ResetBlood();
+        spray();
+        for (int f = 0; f < 20; f++) BloodStep();
+        return Terain.Pixels;
+    };
+    BattleReset();
+    PlaceUnit(0, 0, 0);
+    PlaceUnit(1, 100, 120);
+    // A unit: the strength of a fast bullet is held to 7.
+    const auto unit = stains([] {
+        StillBullet(0, 112, 131, 9).Angle = 30;
+        MoveBullets();
+    });
+    EXPECT_TRUE(unit == stains([] { SpawnBlood(110, 130, 40, 30, 7); }));
+    EXPECT_GT(std::count_if(unit.begin(), unit.end(), [](COLORREF c) { return c != 0; }), 20);
+    // A sheep (its middle 11, 11 in): the full strength.
+    Units[1].Active = 0;
+    Sheeps[2].Active = -1;
+    Sheeps[2].X = 200;
+    Sheeps[2].Y = 50;
+    Sheeps[2].Health = 100;
+    const auto sheep = stains([] {
+        StillBullet(0, 213, 60, 9).Angle = 200;
+        MoveBullets();
+    });
+    EXPECT_TRUE(sheep == stains([] { SpawnBlood(211, 61, 40, 200, 9); }));
+}
