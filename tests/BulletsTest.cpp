@@ -27,9 +27,11 @@ TEST(MoveBullets, NeverHitsItsOwnerEvenPointBlank) {
     BattleReset();
     PlaceUnit(0, 0, 0);
     Unit& o = PlaceUnit(1, 100, 100);
+    PlaceUnit(2, 100, 100).Active = 0;  // nor a corpse on the same spot
     Bullet& b = StillBullet(1, 110, 110);
     MoveBullets();
     EXPECT_EQ(o.Health, 100);
+    EXPECT_EQ(Units[2].Health, 100);
     EXPECT_EQ(b.Life, 59);
 }
 
@@ -66,6 +68,28 @@ TEST(MoveBullets, UnitsHitAtSevenPixelsSheepBelowTen) {
     EXPECT_LE(Sheeps[3].Health, 200 - 30);
     EXPECT_GE(Sheeps[3].Health, 200 - 79);
     EXPECT_EQ(HitScore, 2);
+
+    // The other axis: a unit 7 below hit, 8 below missed; the last sheep slot 9 and 10 to the right.
+    Sheeps[3].Active = 0;
+    t.Active = -1;
+    StillBullet(0, 110, 118);
+    MoveBullets();
+    EXPECT_EQ(t.Health, 91);
+    StillBullet(0, 110, 117);
+    MoveBullets();
+    EXPECT_EQ(t.Health, 82);
+    t.Active = 0;
+    Sheeps[20] = Sheep{};
+    Sheeps[20].Active = -1;
+    Sheeps[20].X = Sheeps[20].Y = 200;
+    Sheeps[20].Health = 20;  // no more than a hit takes
+    StillBullet(0, 221, 211);
+    MoveBullets();
+    EXPECT_EQ(Sheeps[20].Health, 20);
+    StillBullet(0, 220, 211);
+    MoveBullets();
+    EXPECT_EQ(Bullets[1].Life, 0);
+    EXPECT_EQ(Sheeps[20].Active, 0);  // dead in the same frame
 }
 
 TEST(MoveBullets, HitsMissesAndTheCleanerAreHeardWhereTheyHappen) {
@@ -94,10 +118,13 @@ TEST(MoveBullets, HitsMissesAndTheCleanerAreHeardWhereTheyHappen) {
     }
     for (int id = 11; id <= 16; id++) EXPECT_GT(heard[id], 2) << id;
 
-    // Spent at (210, 50): position 700.
+    // Spent at (210, 50): position 700; at 105: the middle.
     StillBullet(0, 210, 50, 1, 1);
     MoveBullets();
     EXPECT_EQ(pan(2), 1000);
+    StillBullet(0, 105, 50, 1, 1);
+    MoveBullets();
+    EXPECT_EQ(pan(2), 0);
     // Swallowed by the cleaner at BugerX + 140 / 3.
     BugerActive = -1;
     BugerX = 100;
@@ -145,6 +172,20 @@ TEST(MoveBullets, ShortLifeStopsAtOnceAndMarksTheTerrain) {
     EXPECT_EQ(GetPixel(Terain, 50, 61), static_cast<int32_t>(RGB(128, 64, 64)));
     MoveBullets();  // a spent bullet is not moved again
     EXPECT_DOUBLE_EQ(b.BX, 50.4);
+
+    // With one left after its step it flies on, and stops in the next frame.
+    Bullet& c = StillBullet(0, 100, 100, 3, 4);
+    c.DX = 0.6f;
+    c.DY = 0.8f;
+    MoveBullets();
+    EXPECT_EQ(c.Life, 1);
+    EXPECT_NEAR(c.BX, 101.8, 1e-6);
+    EXPECT_NEAR(c.BY, 102.4, 1e-6);
+    EXPECT_EQ(GetPixel(Terain, 102, 102), 0);
+    MoveBullets();
+    EXPECT_LT(c.Life, 1);
+    EXPECT_NEAR(c.BY, 102.4, 1e-6);
+    EXPECT_EQ(GetPixel(Terain, 102, 102), static_cast<int32_t>(RGB(128, 64, 64)));
 }
 
 TEST(UnitDeathCheck, CorpseOnceAndOnlyBelowOneHealth) {
@@ -218,6 +259,15 @@ TEST(MoveBullets, TheCleanerSwallowsBulletsNearItsBody) {
     StillBullet(0, 145, 135);
     MoveBullets();
     EXPECT_EQ(t.Health, 91);
+    // Below the body point: 28 swallowed, 29 not.
+    BugerX = 100;
+    PlaceUnit(1, 107, 154);
+    StillBullet(0, 117, 163);
+    MoveBullets();
+    EXPECT_EQ(t.Health, 100);
+    StillBullet(0, 117, 164);
+    MoveBullets();
+    EXPECT_EQ(t.Health, 91);
 }
 
 TEST(MoveBullets, HitScoreOnlyForATargetWithHealthLeft) {
@@ -235,25 +285,40 @@ TEST(MoveBullets, HitScoreOnlyForATargetWithHealthLeft) {
     StillBullet(0, 110, 110);
     MoveBullets();
     EXPECT_EQ(HitScore, 2);
+    PlaceUnit(MaxUnit, 100, 100).BulletSpeed = 4;  // (4 - 2) \ 2 = 1
+    StillBullet(0, 110, 110);
+    MoveBullets();
+    EXPECT_EQ(HitScore, 3);
 }
 
 TEST(MoveBullets, ASpentOpponentBulletTakesBackTheKillOfAnyDeathItSees) {
     // Unit 2 has no health left when the bullet looks at it; it dies in the
     // bullet's death check. Whose kill it is depends on that bullet.
-    auto killsAfter = [](int owner, bool spent) {
+    auto killsAfter = [](int owner, bool spent, int life = 60) {
         BattleReset();
         PlaceUnit(0, 0, 0);
         PlaceUnit(3, 250, 250);
         PlaceUnit(1, 100, 100);              // takes the hit: the bullet is spent
         PlaceUnit(2, 200, 100).Health = 0.5f;
-        StillBullet(owner, 110, spent ? 110 : 160);
+        StillBullet(owner, 110, spent ? 110 : 160, 1, life);
         MoveBullets();
         EXPECT_EQ(Units[2].Active, 0);
         return Kills;
     };
-    EXPECT_EQ(killsAfter(3, true), 0);   // spent by the hit on unit 1
-    EXPECT_EQ(killsAfter(3, false), 1);  // still flying: the death stands
-    EXPECT_EQ(killsAfter(0, true), 1);   // the player's bullet
+    EXPECT_EQ(killsAfter(3, true), 0);      // spent by the hit on unit 1
+    EXPECT_EQ(killsAfter(3, false), 1);     // still flying: the death stands
+    EXPECT_EQ(killsAfter(3, false, 2), 1);  // one left is still flying
+    EXPECT_EQ(killsAfter(0, true), 1);      // the player's bullet
+    // A unit the hit leaves with 1.5 lives on: only the death beside it is taken back.
+    BattleReset();
+    PlaceUnit(0, 0, 0);
+    PlaceUnit(3, 250, 250);
+    PlaceUnit(1, 100, 100).Health = 10.5f;
+    PlaceUnit(2, 200, 100).Health = 0.5f;
+    StillBullet(3, 110, 110);
+    MoveBullets();
+    EXPECT_EQ(Units[1].Active, -1);
+    EXPECT_EQ(Kills, 0);
 }
 
 TEST(MoveBullets, SheepLoseThirtyAndUpToFortyNineMore) {
@@ -344,4 +409,24 @@ TEST(MoveBullets, AHitSpraysFortyDropsFromTheMiddleAlongTheBullet) {
         MoveBullets();
     });
     EXPECT_TRUE(sheep == stains([] { SpawnBlood(211, 61, 40, 200, 9); }));
+}
+
+TEST(MoveBullets, OnlyThePlayersHitsAndMissesTrainAccuracy) {
+    BattleReset();
+    PlaceUnit(0, 0, 0);
+    PlaceUnit(2, 250, 250);
+    auto shot = [](int owner, bool hit) {
+        PlaceUnit(1, 100, 100);
+        StillBullet(owner, hit ? 110 : 200, 110, 1, hit ? 60 : 1);
+        MoveBullets();
+    };
+    shot(0, true);
+    EXPECT_EQ(Units[0].AccuracyXP, 1);  // one hit among the last nine shots
+    shot(2, true);
+    for (int k = 0; k < 9; k++) shot(2, false);
+    shot(0, true);
+    EXPECT_EQ(Units[0].AccuracyXP, 3);  // the opponent's shots are not the player's
+    for (int k = 0; k < 9; k++) shot(0, false);
+    shot(0, true);
+    EXPECT_EQ(Units[0].AccuracyXP, 4);  // nine misses push the earlier hits out
 }

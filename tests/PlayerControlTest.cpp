@@ -6,10 +6,12 @@
 #include <cmath>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "graphics/WorkWithMemory.h"
 #include "input/DirectInputMod.h"
 #include "input/PlayerControl.h"
+#include "opponents/AirPlane.h"
 #include "platform/Window.h"
 #include "shell/GameState.h"
 #include "support/SoundProbe.h"
@@ -64,7 +66,9 @@ TEST_F(PlayerControlTest, ShotsPerModeAndAmmunitionBelowZero) {
     EXPECT_EQ(Units[0].Ammo, 19);
     EXPECT_EQ(Units[0].FireCooldown, 15);
 
-    // Cooldown not over: nothing.
+    // Cooldown not over (down to its last frame): nothing.
+    PlayerControl();
+    Units[0].FireCooldown = 1;
     PlayerControl();
     EXPECT_EQ(Flying(), 1);
 
@@ -85,6 +89,11 @@ TEST_F(PlayerControlTest, ShotsPerModeAndAmmunitionBelowZero) {
     PlayerControl();
     EXPECT_EQ(Flying(), 6);
     EXPECT_EQ(Units[0].Ammo, -2);
+
+    Units[0].Ammo = 0;
+    PlayerControl();
+    EXPECT_EQ(Flying(), 6);
+    EXPECT_EQ(Units[0].Ammo, 0);
 
     // Without the button nothing is fired.
     Units[0].Ammo = 5;
@@ -110,32 +119,38 @@ TEST_F(PlayerControlTest, FullBulletTableSpendsAmmunitionButMakesNoBullet) {
         ASSERT_EQ(Bullets[i].Life, 5);
     }
     EXPECT_EQ(Bullets[0].Life, 0);  // slot 0 is never used
+    Bullets[MaxBullet].Life = 0;    // the last slot is free again
+    Units[0].FireCooldown = 0;
+    PlayerControl();
+    EXPECT_EQ(Bullets[MaxBullet].Owner, 0);
+    EXPECT_GT(Bullets[MaxBullet].Life, 0);
     EXPECT_TRUE(Playing(1));        // the shot is heard all the same
     EXPECT_EQ(MixerGetPan(SoundBuffer(1)), 333);  // at X 140: position 466.7
     FreeSounds();
 }
 
-TEST_F(PlayerControlTest, MuzzleSparksFallWithinFivePixelsOfTheMuzzle) {
+TEST_F(PlayerControlTest, MuzzleSparksFallWithinFivePixelsOfTheMuzzleAThirdOfTheShotsEach) {
     Unit& p = Units[0];
     p.Facing = 0;
     p.Spread = 0;  // every bullet starts at (153, 150)
-    int seen[2] = {0, 0};
-    for (int n = 0; n < 60; n++) {
-        CreateSurface(Field, 300, 300, RGB(0, 0, 0));
+    int seen[2] = {0, 0}, box[4] = {300, 0, 300, 0};
+    for (int n = 0; n < 1200; n++) {
         Bullets[1] = Bullet{};
         FireBullet(0);
-        for (int y = 0; y < 300; y++)
-            for (int x = 0; x < 300; x++) {
+        for (int y = 128; y < 178; y++)
+            for (int x = 128; x < 178; x++) {
                 const int32_t c = GetPixel(Field, x, y);
                 if (c == 0) continue;
+                SetPixel(Field, x, y, 0);
                 const int k = c == static_cast<int32_t>(RGB(255, 255, 0)) ? 0 : 1;
                 EXPECT_EQ(c, static_cast<int32_t>(k == 0 ? RGB(255, 255, 0) : RGB(192, 192, 0)));
-                EXPECT_TRUE(x >= 148 && x <= 158 && y >= 145 && y <= 155) << x << ", " << y;
                 seen[k]++;
+                box[0] = std::min(box[0], x), box[1] = std::max(box[1], x);
+                box[2] = std::min(box[2], y), box[3] = std::max(box[3], y);
             }
     }
-    EXPECT_GT(seen[0], 5);
-    EXPECT_GT(seen[1], 5);
+    for (int k : {0, 1}) EXPECT_TRUE(seen[k] > 340 && seen[k] < 460) << k << ": " << seen[k];  // 400 expected
+    EXPECT_EQ(std::vector<int>(box, box + 4), std::vector<int>({148, 158, 145, 155}));
 }
 
 TEST_F(PlayerControlTest, RightClickCancelsTheWalkOrderEvenWithoutABomb) {
@@ -147,6 +162,16 @@ TEST_F(PlayerControlTest, RightClickCancelsTheWalkOrderEvenWithoutABomb) {
     EXPECT_EQ(MouseRight, 0);
     EXPECT_EQ(Units[0].Ammo, 14);
     EXPECT_EQ(AirPlaneActive, 0);
+
+    // Fifteen bullets buy a bomb.
+    for (int waiting : {0, 1}) {
+        Units[0].Ammo = 15;
+        MouseRight = -1;
+        PlayerControl();
+        EXPECT_EQ(Units[0].Ammo, 0);
+        EXPECT_EQ(BombRunsWaiting(), waiting);  // the second waits for the first
+    }
+    ResetAirPlane();
 }
 
 TEST_F(PlayerControlTest, WalkOrderToTheCursorWithItsMarker) {
@@ -166,6 +191,15 @@ TEST_F(PlayerControlTest, WalkOrderToTheCursorWithItsMarker) {
     EXPECT_EQ(GetPixel(Field, 140, 240), static_cast<int32_t>(RGB(0, 255, 0)));
     EXPECT_EQ(GetPixel(Field, 159, 259), static_cast<int32_t>(RGB(0, 255, 0)));
     EXPECT_EQ(GetPixel(Field, 160, 250), static_cast<int32_t>(RGB(90, 90, 90)));
+    // Shown to the last pixel of the walk, gone when it is over.
+    MouseMiddle = 0;
+    for (int left : {1, 0}) {
+        CreateSurface(Field, 300, 300, RGB(90, 90, 90));
+        Units[0].WalkLeft = static_cast<Integer>(left);
+        PlayerControl();
+        EXPECT_EQ(GetPixel(Field, 150, 250), static_cast<int32_t>(left ? RGB(0, 255, 0) : RGB(90, 90, 90))) << left;
+    }
+    Units[0].WalkLeft = 100;
 
     // Button up: the order stays; a movement key ends it.
     MouseMiddle = 0;
@@ -279,6 +313,15 @@ TEST_F(PlayerControlTest, BulletStartsAtTheMuzzleWithItsOwnersValues) {
     EXPECT_FLOAT_EQ(b.DX, 1);
     EXPECT_EQ(lifeLo, 60);
     EXPECT_EQ(lifeHi, 67);
+    // Fired downwards: from 3 pixels below the middle, flying down.
+    u.Facing = 90;
+    Bullets[2].Life = 0;
+    FireBullet(5);
+    EXPECT_NEAR(b.BX, 60, 1e-9);
+    EXPECT_DOUBLE_EQ(b.BY, 73);
+    EXPECT_NEAR(b.DX, 0, 1e-6);
+    EXPECT_FLOAT_EQ(b.DY, 1);
+    u.Facing = 0;
     // The last opponent slot fires like any other.
     Units[50] = u;
     FireBullet(50);
@@ -287,7 +330,7 @@ TEST_F(PlayerControlTest, BulletStartsAtTheMuzzleWithItsOwnersValues) {
 
     // The player's accuracy boost narrows any spread to 30 degrees.
     Units[0].Spread = 180;
-    BoostTimers[0] = 10;
+    BoostTimers[0] = 1;  // its last frame
     double lo = 1e9, hi = -1e9;
     for (int n = 0; n < 2000; n++) {
         for (auto& bl : Bullets) bl.Life = 0;

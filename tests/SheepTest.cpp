@@ -138,7 +138,7 @@ TEST_F(SheepTest, AtAnEdgeTheHeadingIsMirroredBackIn) {
                    Case{0, 150, 225, 225}, Case{277, 150, 45, 45}, Case{150, 0, 300, 300}, Case{150, 284, 60, 60},
                    Case{-1, 100, 0, 0},
                    // A grazing sheep at an edge walks in towards the middle.
-                   Case{-1, -1, -1, 46}, Case{280, 290, -1, 226}}) {
+                   Case{-1, -1, -1, 46}, Case{280, 290, -1, 226}, Case{280, 108, -1, 166}, Case{280, 126, -1, 174}}) {
         ResetSheep();
         SpawnSheep();
         Sheep& s = Sheeps[0];
@@ -180,6 +180,19 @@ TEST_F(SheepTest, AHitSheepRunsFromThePlayerThenCalmsDown) {
     EXPECT_GT(wobble[1], 10);
     for (int f = 0; f < 200; f++) SheepStep();
     EXPECT_EQ(s.Speed, 3);
+
+    // Its middle 15, 15 off the player's (heading 45): 25 .. 64 each frame, every one of them.
+    int lowest = 360, highest = -1;
+    for (int f = 0; f < 400; f++) {
+        s.X = s.Y = 154;
+        s.Speed = 7;
+        SheepStep();
+        ASSERT_TRUE(s.Dir >= 25 && s.Dir <= 64) << s.Dir;
+        lowest = std::min<int>(lowest, s.Dir);
+        highest = std::max<int>(highest, s.Dir);
+    }
+    EXPECT_EQ(lowest, 25);
+    EXPECT_EQ(highest, 64);
 }
 
 TEST_F(SheepTest, ACalmSheepWalksThreeTenthsOfAPixelAFrameAlongItsHeading) {
@@ -210,6 +223,15 @@ TEST_F(SheepTest, AWoundedSheepDripsTheMoreTheWorseItIsHurt) {
         EXPECT_LE(BloodInFlight(), 2 * high) << health;
         EXPECT_EQ(BloodInFlight() % 2, 0) << health;
     }
+    ResetBlood();  // barely hurt: a drip in 400 frames
+    s.Health = 99;
+    for (int f = 0; f < 20000; f++) {
+        s.X = s.Y = 150;
+        s.Timer = 100;
+        SheepStep();
+    }
+    EXPECT_TRUE(BloodInFlight() > 2 * 25 && BloodInFlight() < 2 * 75) << BloodInFlight();
+    s.Health = 20;
     // A grazing sheep's drips fall just below its middle (161, 162).
     ResetBlood();
     int stains = 0;
@@ -244,7 +266,7 @@ TEST_F(SheepTest, WalkingCellsFaceTheWayItGoesAndStepFasterWhenItRuns) {
     };
     for (Case c : {Case{0, 3, 1, 0}, Case{0, 3, 6, 1}, Case{0, 3, 23, 3}, Case{0, 3, 24, 0}, Case{180, 3, 1, 4},
                    Case{180, 3, 12, 6}, Case{120, 3, 1, 4}, Case{60, 3, 1, 0}, Case{0, 7, 3, 1}, Case{0, 7, 9, 3}, Case{0, 7, 12, 0},
-                   Case{-1, 3, 9, 0}}) {
+                   Case{0, 3, 29, 0}, Case{0, 3, 30, 1}, Case{-1, 3, 9, 0}}) {
         s.Frame = 0;
         for (int f = 0; f < c.Frames; f++) {
             s.X = s.Y = 100;
@@ -300,6 +322,51 @@ TEST_F(SheepTest, DeathLeavesABodyOnlyWhenBloodStays) {
     SheepDeathCheck(1);
     EXPECT_EQ(Sheeps[1].Active, 0);
     EXPECT_EQ(GetPixel(Terain, 110, 208), Grass);
+}
+
+TEST_F(SheepTest, DripsTrailBehindFromTheMiddleAndTheLastSprayIsThrownAnyWay) {
+    // The stains a spray leaves on a fresh terrain.
+    auto stains = [](auto spray) {
+        CreateSurface(Terain, 300, 300);
+        ResetBlood();
+        spray();
+        for (int f = 0; f < 20; f++) BloodStep();
+        return Terain.Pixels;
+    };
+    FreeSurface(OvcaDead);  // no body over the stains
+    SpawnSheep();
+    Sheep& s = Sheeps[0];
+    auto drip = [&s](Integer dir, int frames) {
+        for (int f = 0; f < frames; f++) {
+            s.X = s.Y = 150;
+            s.Dir = dir;
+            s.Timer = 100;
+            s.Health = -1000;  // so bad it drips every frame
+            SheepStep();
+        }
+    };
+    // Grazing: straight down from (161, 162); walking right: back to the left.
+    const auto grazing = stains([&] { drip(-1, 100); });
+    EXPECT_TRUE(grazing == stains([] {
+        for (int f = 0; f < 100; f++) SpawnBlood(161, 162, 2, 90, 1);
+    }));
+    EXPECT_TRUE(stains([&] { drip(0, 1); }) == stains([] { SpawnBlood(161.3, 162, 2, 180, 1); }));
+    EXPECT_GT(std::count_if(grazing.begin(), grazing.end(), [](COLORREF c) { return c != 0; }), 1);
+
+    // Dying: 30 drops of strength 3 from its middle in any direction.
+    for (uint32_t seed : {3u, 4u, 5u}) {
+        Randomize(seed);
+        const int dir = static_cast<int>(Int(Rnd() * 360));
+        const auto last = stains([&s, seed] {
+            s.Active = -1;
+            s.X = 100;
+            s.Y = 200;
+            s.Health = 0;
+            Randomize(seed);
+            SheepDeathCheck(0);
+        });
+        EXPECT_TRUE(last == stains([dir] { SpawnBlood(111, 211, 30, dir, 3); })) << seed;
+    }
 }
 
 }  // namespace
