@@ -128,10 +128,15 @@ TEST_F(AcidTest, TheHeartShowsWhileAnEffectLastsBesideTheBombIcon) {
     Sprite(AcidHearth, 90, 30, RGB(255, 0, 0), 0, 30);
     Take(1);
     EXPECT_EQ(GetPixel(Field, 285, 285), RGB(255, 0, 0));
-    Units[0].Ammo = 30;  // the bomb icon takes (270, 270)
+    EXPECT_EQ(GetPixel(Field, 270, 270), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(Field, 269, 285), 0);
+    Units[0].Ammo = 15;  // the bomb icon takes (270, 270)
     BoostTimers[1] = 2;
+    CreateSurface(Field, 300, 300);
     AcidStep();
     EXPECT_EQ(GetPixel(Field, 255, 285), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(Field, 240, 270), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(Field, 239, 285), 0);
     CreateSurface(Field, 300, 300);
     AcidStep();  // the effect ends: no heart
     EXPECT_EQ(GetPixel(Field, 255, 285), 0);
@@ -170,13 +175,15 @@ TEST_F(AcidTest, TheDrugsNameRisesOverThePlayerForASecondAndAHalfGreenOrRed) {
     for (int kind : {2, 0, 1, 3}) {
         const COLORREF colour = kind == 1 || kind == 2 ? RGB(90, 255, 90) : RGB(255, 70, 60);
         CreateSurface(Field, 300, 300);
+        Field.FontSize = 12;  // whatever was drawn before
         Take(kind);
         EXPECT_TRUE(DrawnAs(Field, names[kind], 136, 126, 8, true, colour)) << kind;
+        EXPECT_FALSE(Field.FontBold);
         for (int f = 2; f <= 51; f++) {
             CreateSurface(Field, 300, 300);
             AcidStep();
-            if (f == 40) {
-                EXPECT_TRUE(DrawnAs(Field, names[kind], 136, 116, 8, true, colour)) << kind;  // 10 up
+            if (f == 40 || f == 50) {
+                EXPECT_TRUE(DrawnAs(Field, names[kind], 136, 126 - f / 4, 8, true, colour)) << kind << " " << f;
             }
         }
         int lit = 0;  // gone after its 50 frames
@@ -184,6 +191,83 @@ TEST_F(AcidTest, TheDrugsNameRisesOverThePlayerForASecondAndAHalfGreenOrRed) {
             for (int x = 100; x < 200; x++) lit += GetPixel(Field, x, y) != 0;
         EXPECT_EQ(lit, 0) << kind;
     }
+    Take(1);
+    ResetAcid();  // a new game: no name left over
+    CreateSurface(Field, 300, 300);
+    AcidStep();
+    EXPECT_EQ(std::count(Field.Pixels.begin(), Field.Pixels.end(), 0u), 300u * 300u);
 }
+
+TEST_F(AcidTest, TheHeartBeatsFromTheFirstDrugUntilTheLastWearsOff) {
+    TempGameDir dir;
+    LoadProbeSounds({36});
+    Take(0);
+    EXPECT_TRUE(Playing(36));
+    EXPECT_EQ(MixerGetPan(SoundBuffer(36)), 429);  // in the middle
+    MixerSetPan(SoundBuffer(36), -555);
+    Take(1);  // beating already: not started again
+    EXPECT_EQ(MixerGetPan(SoundBuffer(36)), -555);
+    BoostTimers[0] = 3;
+    BoostTimers[1] = 1;
+    AcidStep();  // the Rush ends, the Shakes go on
+    EXPECT_TRUE(Playing(36));
+    AcidStep();
+    EXPECT_TRUE(Playing(36));
+    AcidStep();
+    EXPECT_FALSE(Playing(36));
+    Take(2);
+    ResetAcid();
+    EXPECT_FALSE(Playing(36));
+    FreeSounds();
+}
+
+TEST_F(AcidTest, EachEffectWorksToItsLastFrameAndTheGunRechargesAsUsualWithoutRush) {
+    Units[0].FireCooldown = 5;
+    AcidStep();
+    EXPECT_EQ(Units[0].FireCooldown, 5);
+    BoostTimers[1] = 1;
+    Units[0].FireCooldown = 1;
+    AcidStep();
+    EXPECT_EQ(Units[0].FireCooldown, 0);
+    BoostTimers[2] = 1;
+    Units[0].Health = 50;
+    AcidStep();
+    EXPECT_NEAR(Units[0].Health, 50 + 5.0 / 33, 1e-4);
+    BoostTimers[3] = 1;
+    Units[0].Health = 11;
+    AcidStep();
+    EXPECT_NEAR(Units[0].Health, 11 - 3.0 / 33, 1e-4);
+}
+
+TEST_F(AcidTest, DropsLieWhereTheUnitDiedOfAnyKindAndAreTakenWithinNinePixels) {
+    SpawnAcid(100, 200);  // on the dead unit's head
+    SpawnAcid(-6.5, 286.5);
+    EXPECT_EQ(std::tuple(AcidX[0], AcidY[0], AcidX[1], AcidY[1]), std::tuple(107.0f, 201.0f, 0.5f, 287.5f));
+    SpawnAcid(286.5, 0);
+    EXPECT_FLOAT_EQ(AcidX[2], 293);
+    ResetAcid();
+    int kinds[4] = {0, 0, 0, 0};
+    for (int k = 0; k < 800; k++) {
+        SpawnAcid(50, 50);
+        ASSERT_TRUE(AcidKind[0] >= 0 && AcidKind[0] <= 3) << AcidKind[0];
+        kinds[AcidKind[0]]++;
+        AcidActive[0] = 0;
+    }
+    for (int n : kinds) EXPECT_TRUE(n > 140 && n < 260) << n;
+
+    // The player's middle (110, 110); a drop's middle 3, 3 into it.
+    ResetAcid();
+    Units[0].X = Units[0].Y = 100;
+    for (auto [x, y, taken] : {std::tuple(117, 107, false), std::tuple(116, 107, true), std::tuple(107, 117, false),
+                               std::tuple(107, 116, true), std::tuple(97, 107, false), std::tuple(107, 97, false),
+                               std::tuple(98, 107, true)}) {
+        AcidActive[0] = -1;
+        AcidX[0] = static_cast<Single>(x);
+        AcidY[0] = static_cast<Single>(y);
+        AcidStep();
+        EXPECT_EQ(AcidActive[0] == 0, taken) << x << ", " << y;
+    }
+}
+
 
 }  // namespace

@@ -105,6 +105,7 @@ TEST_F(BloodSnow, EachBloodOptionOffDoesItsPartOnlyAndBothOffKeepNothing) {
     SpawnBlood(150, 150, 30, 90, 4);
     for (int f = 0; f < 20; f++) BloodStep();
     EXPECT_EQ(Stained(0, 300), 0);
+    EXPECT_GT(std::count_if(Field.Pixels.begin(), Field.Pixels.end(), [](COLORREF c) { return c != 0; }), 10);  // it flew
 
     OptBloodStays = 0;
     OptBloodFly = 8;
@@ -117,6 +118,22 @@ TEST_F(BloodSnow, EachBloodOptionOffDoesItsPartOnlyAndBothOffKeepNothing) {
     OptBloodStays = 8;
     SpawnBlood(150, 150, 30, 90, 4);
     EXPECT_EQ(BloodInFlight(), 0);
+}
+
+TEST_F(BloodSnow, ASprayFansEvenlyAroundItsDirectionAndIsTheSameAFullTurnLaterAndInEveryGame) {
+    auto stains = [](double direction) {
+        CreateSurface(Terain, 300, 300, Grass);
+        ResetBlood();
+        SpawnBlood(150, 100, 400, direction, 7);
+        for (int f = 0; f < 20; f++) BloodStep();
+        return Terain.Pixels;
+    };
+    const auto down = stains(90);
+    EXPECT_TRUE(down == stains(90));
+    EXPECT_TRUE(down == stains(450));
+    EXPECT_TRUE(down == stains(-270));
+    EXPECT_GT(Stained(151, 300), Stained(0, 150) * 2 / 3);  // as many left as right
+    EXPECT_GT(Stained(0, 150), Stained(151, 300) * 2 / 3);
 }
 
 TEST_F(BloodSnow, TheSnowLevelFollowsTheBulletSpeedExperience) {

@@ -133,7 +133,7 @@ TEST_F(PlayerControlTest, MuzzleSparksFallWithinFivePixelsOfTheMuzzleAThirdOfThe
     Unit& p = Units[0];
     p.Facing = 0;
     p.Spread = 0;  // every bullet starts at (153, 150)
-    int seen[2] = {0, 0}, box[4] = {300, 0, 300, 0};
+    int seen[2] = {0, 0}, box[2][4] = {{300, 0, 300, 0}, {300, 0, 300, 0}};
     for (int n = 0; n < 1200; n++) {
         Bullets[1] = Bullet{};
         FireBullet(0);
@@ -145,12 +145,14 @@ TEST_F(PlayerControlTest, MuzzleSparksFallWithinFivePixelsOfTheMuzzleAThirdOfThe
                 const int k = c == static_cast<int32_t>(RGB(255, 255, 0)) ? 0 : 1;
                 EXPECT_EQ(c, static_cast<int32_t>(k == 0 ? RGB(255, 255, 0) : RGB(192, 192, 0)));
                 seen[k]++;
-                box[0] = std::min(box[0], x), box[1] = std::max(box[1], x);
-                box[2] = std::min(box[2], y), box[3] = std::max(box[3], y);
+                int* b = box[k];
+                b[0] = std::min(b[0], x), b[1] = std::max(b[1], x), b[2] = std::min(b[2], y), b[3] = std::max(b[3], y);
             }
     }
-    for (int k : {0, 1}) EXPECT_TRUE(seen[k] > 340 && seen[k] < 460) << k << ": " << seen[k];  // 400 expected
-    EXPECT_EQ(std::vector<int>(box, box + 4), std::vector<int>({148, 158, 145, 155}));
+    for (int k : {0, 1}) {
+        EXPECT_TRUE(seen[k] > 340 && seen[k] < 460) << k << ": " << seen[k];  // 400 expected
+        EXPECT_EQ(std::vector<int>(box[k], box[k] + 4), std::vector<int>({148, 158, 145, 155})) << k;
+    }
 }
 
 TEST_F(PlayerControlTest, RightClickCancelsTheWalkOrderEvenWithoutABomb) {
