@@ -188,6 +188,13 @@ TEST_F(Input, WorldScoreScrollingClampedAndOnlyOnItsScreen) {
 TEST_F(Input, CursorInFieldPixelsAndThePlayerFacesIt) {
     Units[0].X = 140;
     Units[0].Y = 140;
+    // Just below and just right of the soldier's middle (150, 150).
+    TestSetMouse(150, 160);
+    UpdateCursor();
+    EXPECT_EQ(Units[0].Facing, 90);
+    TestSetMouse(160, 150);
+    UpdateCursor();
+    EXPECT_EQ(Units[0].Facing, 0);
     TestSetMouse(150, 20);
     UpdateCursor();
     EXPECT_EQ(CursorX, 150);
@@ -239,21 +246,36 @@ TEST_F(Input, SoundsOfTheGlobalKeys) {
     MusicVolume = 100;
     Press({DIK_ADD});
     EXPECT_FALSE(Playing(1));  // at 100 no click
+    auto volume = [](int id) { return MixerGetVolume(SoundBuffer(id)); };
     Press({DIK_SUBTRACT});
     EXPECT_TRUE(Playing(1));
+    EXPECT_EQ(MixerGetPan(SoundBuffer(1)), 429);  // in the middle
+    EXPECT_EQ(volume(22), -100 - 32);             // the music follows at once
+    EXPECT_EQ(volume(26), -1 - 32);
 
     quiet();
     InGame();
+    MusicVolume = 100;
     Press({DIK_ESCAPE});
     EXPECT_TRUE(Playing(25));
+    EXPECT_EQ(MixerGetPan(SoundBuffer(25)), 429);
     EXPECT_TRUE(Playing(26));  // the menu music
+    EXPECT_EQ(volume(26), -1);
     Press({DIK_RETURN});
     EXPECT_TRUE(Playing(22));  // the battle music again
+    EXPECT_EQ(volume(22), -100);
     EXPECT_FALSE(Playing(26));
 
     quiet();
     Press({DIK_INSERT});
     EXPECT_TRUE(Playing(24));
+    EXPECT_EQ(MixerGetPan(SoundBuffer(24)), 429);
+
+    // After watching a recorded game, the menu music.
+    quiet();
+    EndWatching();
+    EXPECT_TRUE(Playing(26));
+    EXPECT_EQ(volume(26), -1);
 
     // Escape back from a screen clicks, in the middle.
     quiet();
