@@ -138,6 +138,9 @@ TEST_F(BloodSnow, ASprayFansEvenlyAroundItsDirectionAndIsTheSameAFullTurnLaterAn
 
 TEST_F(BloodSnow, TheSnowLevelFollowsTheBulletSpeedExperience) {
     EXPECT_EQ(SnowLevel(), 101);
+    Units[0].SpeedXP = -5;  // a hand-edited player file
+    EXPECT_EQ(SnowLevel(), 101);
+    Units[0].SpeedXP = 0;
     Units[0].SpeedXP = 100;
     SnowStep();
     EXPECT_EQ(SnowFlakes(), MaxSnow);

@@ -277,6 +277,11 @@ TEST_F(SheepTest, WalkingCellsFaceTheWayItGoesAndStepFasterWhenItRuns) {
         }
         EXPECT_EQ(GetPixel(Field, 110, 108), RGB(100 + c.Cell, 0, 0)) << c.Dir << " " << c.Speed << " " << c.Frames;
     }
+    // One that walks in again starts its walk afresh.
+    s.Frame = 7;
+    s.Active = 0;
+    SpawnSheep();
+    EXPECT_EQ(s.Frame, 0);
 }
 
 TEST_F(SheepTest, ARunningSheepSlowsByOneEveryTwentyFramesCountedAfresh) {
