@@ -12,6 +12,7 @@
 #include "opponents/Pickups.h"
 #include "platform/Clock.h"
 #include "scores/TopScoreList.h"
+#include "shell/Replay.h"
 #include "support/Battlefield.h"
 #include "support/DrawnText.h"
 #include "support/TempDir.h"
@@ -70,8 +71,37 @@ TEST_F(Status, TheBarsShowHealthAndSkillsOverTheBackground) {
     EXPECT_EQ(GetPixel(StatusField, 201, 63), RGB(10, 10, 10));
     EXPECT_EQ(GetPixel(StatusField, 150, 75), RGB(1, 1, 1));
     Units[0].Health = 0;  // redrawn from the background, not over the old bar
+    Units[0].MeleeXP = 99;  // 99 % of the 202-pixel track: 199 pixels
     DrawStatusBar();
     EXPECT_EQ(GetPixel(StatusField, 120, 5), RGB(10, 10, 10));
+    EXPECT_EQ(GetPixel(StatusField, 296, 63), RGB(0, 0, 250));
+    EXPECT_EQ(GetPixel(StatusField, 297, 63), RGB(10, 10, 10));
+}
+
+TEST_F(Status, TheBarTextsSayHealthAmmunitionKillsTimeAndScore) {
+    for (Surface* s : {&StatusHealth, &StatusAmmo, &StatusAccuracy, &StatusRecharge, &StatusBulletSpeed, &StatusMelee})
+        FreeSurface(*s);
+    CreateSurface(StatusField, 300, 78);
+    SetStatusBackground();
+    StatusField.FontSize = 12;  // whatever was drawn before
+    StatusField.FontBold = true;
+    StatusField.TextColour = RGB(0, 0, 255);
+    const ReplayMode was = ReplayState;
+    ReplayState = ReplayMode::Watching;
+    Units[0].Health = 45;
+    Units[0].Ammo = 37;
+    Kills = 3;
+    GameMinutes = 2;
+    GameSeconds = 5;
+    HitScore = 8;
+    DrawStatusBar();
+    ReplayState = was;
+    const COLORREF white = RGB(255, 255, 255);
+    EXPECT_TRUE(DrawnAs(StatusField, "Health 45 (90)", 4, -1, 7, false, white));
+    EXPECT_TRUE(DrawnAs(StatusField, "Ammo 37 (30)", 4, 9, 7, false, white));
+    // 3 kills 30 + 125 seconds 62, and the hits.
+    EXPECT_TRUE(DrawnAs(StatusField, "Kills: 3   Time: 2:05   Score: 100", 4, 65, 8, true, white));
+    EXPECT_TRUE(DrawnAs(StatusField, "REPLAY - ESC", 236, 66, 7, false, RGB(0xC0, 0xFF, 0xC0)));
 }
 
 TEST_F(Status, EachStripAtItsOwnRow) {
@@ -116,16 +146,25 @@ TEST_F(Status, TheRowIsNamedFromTwoKillsOn) {
     StatusBarStep();
     EXPECT_EQ(reddish(), 0);  // one kill is no row yet
     KillEvent();
+    Field.FontSize = 12;  // whatever was drawn before
+    Field.FontBold = false;
+    Field.TextColour = RGB(0, 0, 255);
     StatusBarStep();
     EXPECT_GT(reddish(), 0);
+    EXPECT_TRUE(DrawnAs(Field, "2 in a row", 232, 18, 8, true, RGB(255, 60, 40)));
+    EXPECT_FALSE(Field.FontBold);
 }
 
 TEST_F(Status, TheScoreLineNamesThePlaceAheadUnlessItIsOff) {
     for (int i = 0; i < 10; i++) TopScores[i].Score = "   " + StrInt(1000 - i * 100) + "  ";
     HitScore = 450;
     UnitDied = -1;
+    Field.FontSize = 12;  // whatever was drawn before
+    Field.FontBold = true;
+    Field.TextColour = RGB(0, 0, 255);
     ScoreInfoLine();
     EXPECT_EQ(ScoreLine(), "Score: 450   Ahead: #6  500");
+    EXPECT_TRUE(DrawnAs(Field, ScoreLine(), 5, 3, 8, false, RGB(255, 255, 255)));
     EXPECT_EQ(UnitDied, 0);
     HitScore = 2000;
     UnitDied = -1;
@@ -166,6 +205,8 @@ TEST_F(Status, TheFireModeShowsItsBulletsTheAmmunitionAndTheBombsItBuys) {
     const std::pair<Integer, int> modes[] = {{1, 1}, {2, 2}, {3, 3}, {0, 1}, {7, 3}};  // out of range: clamped
     for (auto [mode, shown] : modes) {
         CreateSurface(Field, 300, 300);
+        Field.FontSize = 12;  // whatever was drawn before
+        Field.TextColour = RGB(0, 0, 255);
         FireMode = mode;
         Units[0].Ammo = 37;
         FireModeIndicator();
