@@ -49,6 +49,8 @@ TEST_F(Status, SkillScoreRewardsKillsSurvivalAndSkills) {
     EXPECT_EQ(SkillScore, 120 + 135 + 200 + 25 + 15);
     p.Spread = -3;  // eleven steps is the most
     EXPECT_EQ(SkillSteps(p, 0), 11);
+    p.Spread = 28;  // a hand-edited spread: whole steps of 3 only
+    EXPECT_EQ(SkillSteps(p, 0), 0);
 }
 
 TEST_F(Status, TheBarsShowHealthAndSkillsOverTheBackground) {
