@@ -186,6 +186,19 @@ TEST(GamePad, InTheMenusTheRightStickMovesTheCursorAndAClicks) {
     UpdateCursor();
     ReadKeyboard();
     EXPECT_EQ(MouseLeft, 0);
+    // The left trigger or the right shoulder, either alone, orders a bomb.
+    for (bool trigger : {true, false}) {
+        if (trigger) TestSetPadAxis(PAD_TRIGGERLEFT, 32767);
+        else TestSetPadButton(PAD_RIGHTSHOULDER, true);
+        UpdateCursor();
+        ReadKeyboard();
+        EXPECT_EQ(MouseRight, -1) << trigger;
+        TestSetPadAxis(PAD_TRIGGERLEFT, 0);
+        TestSetPadButton(PAD_RIGHTSHOULDER, false);
+        UpdateCursor();
+        ReadKeyboard();
+        EXPECT_EQ(MouseRight, 0) << trigger;
+    }
     // The mouse takes the cursor back as soon as it moves, along one axis too.
     TestSetMouse(40, 100);
     UpdateCursor();
