@@ -367,6 +367,7 @@ TEST(UnitDeathCheck, EachCorpseVariantWithItsOwnMaskAndACrateWithTheAmmunition) 
         while (k < 4 && GetPixel(Terain, 70, 91) != static_cast<int32_t>(colour[k])) k++;
         ASSERT_LT(k, 4);
         seen[k] = true;
+        EXPECT_EQ(GetPixel(Terain, 80, 91), static_cast<int32_t>(RGB(10, 20, 30)));  // 20 wide
         for (int j = 0; j < 4; j++)
             EXPECT_EQ(GetPixel(Terain, 60 + j + 1, 81 + j + 1),
                       static_cast<int32_t>(j == k ? RGB(10, 20, 30) : colour[k]));

@@ -137,6 +137,8 @@ TEST_F(SheepTest, AtAnEdgeTheHeadingIsMirroredBackIn) {
                    Case{-1, 150, 45, 45}, Case{278, 150, 135, 135}, Case{150, -1, 60, 60}, Case{150, 285, 240, 240},
                    Case{0, 150, 225, 225}, Case{277, 150, 45, 45}, Case{150, 0, 300, 300}, Case{150, 284, 60, 60},
                    Case{-1, 100, 0, 0},
+                   // Past one edge only: the other axis keeps its heading, even on its own edge.
+                   Case{0, -1, 225, 135}, Case{-1, 0, 225, 315}, Case{277, -1, 300, 60}, Case{-1, 284, 135, 45},
                    // A grazing sheep at an edge walks in towards the middle.
                    Case{-1, -1, -1, 46}, Case{280, 290, -1, 226}, Case{280, 108, -1, 166}, Case{280, 126, -1, 174}}) {
         ResetSheep();

@@ -115,6 +115,10 @@ TEST_F(Status, EachStripAtItsOwnRow) {
     DrawStatusBar();
     for (int k = 0; k < 6; k++) {
         EXPECT_EQ(GetPixel(StatusField, 296, rows[k] + 3), RGB(20 + k, 0, 0)) << k;
+        EXPECT_EQ(GetPixel(StatusField, 296, rows[k]), RGB(20 + k, 0, 0)) << k;  // from its first row
+        if (k > 0) {
+            EXPECT_NE(GetPixel(StatusField, 296, rows[k] - 1), RGB(20 + k, 0, 0)) << k;
+        }
         FreeSurface(*sheets[k]);
     }
 }
