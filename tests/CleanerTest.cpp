@@ -1,4 +1,5 @@
 // The cleaning creature: how it crosses, what it wipes, that it comes back.
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/WorkWithMemory.h"
@@ -89,10 +90,24 @@ TEST_F(CleanerTest, ItsStripsTakeTurnsFromTheFirstInEveryGame) {
         StartCleaner();
         const int x = Whole(BugerX) + 20;
         while (BugerY < 40) CleanerStep();
-        for (int row = 0; row < 60; row += 10)
+        // The brush 20 pixels into the body has just reached row 60.
+        for (int row = 0; row <= 60; row += 10)
             EXPECT_EQ(GetPixel(Terain, x, row + 5), RGB(10 + row / 10 % CleanLineStrips, 0, 0)) << game << " " << row;
+        EXPECT_EQ(GetPixel(Terain, x, 75), Grass);
         while (BugerActive == -1) CleanerStep();
     }
+}
+
+TEST_F(CleanerTest, ItEntersAnywhereFromColumn10To239) {
+    int low = 300, high = 0;
+    for (int n = 0; n < 3000; n++) {
+        StartCleaner();
+        low = std::min(low, Whole(BugerX));
+        high = std::max(high, Whole(BugerX));
+    }
+    EXPECT_EQ(low, 10);
+    EXPECT_EQ(high, 239);  // its 50 pixels end 11 short of the right edge
+    ResetCleaner();
 }
 
 }  // namespace

@@ -136,8 +136,14 @@ TEST_F(ClockFixture, EndOfGameRecordsTheGameAndSavesTheOptions) {
     PlayMinutes = 10;
     GameMinutes = 3;
     GameSeconds = 30;
+    CreateSurface(StatusHealth, 300, 20, RGB(10, 10, 10));  // the fill below row 10 red
+    for (int y = 10; y < 20; y++)
+        for (int x = 0; x < 300; x++) SetPixel(StatusHealth, x, y, RGB(250, 0, 0));
     Units[0].Active = 0;
+    Units[0].Health = 0.6f;  // dead below 1
     SpawnTick();
+    EXPECT_EQ(GetPixel(StatusField, 0, 5), RGB(10, 10, 10));  // the last bar shows no health at all
+    FreeSurface(StatusHealth);
     EXPECT_EQ(GameRunning, 0);
     EXPECT_EQ(GamePaused, 0);
     EXPECT_EQ(TimesPlayed, 5);
@@ -241,6 +247,8 @@ TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {
             sizes.push_back(WaveLeft);
             EXPECT_EQ(WaveTimer, 59);
             EXPECT_EQ(AirPlaneActive, -1) << m;  // the plane crosses with every wave
+            EXPECT_EQ(Units[0].Ammo, 20) << m;    // and drops nothing at the player's cost
+            EXPECT_EQ(BombRunsWaiting(), 0) << m;
             ResetAirPlane();
             WaveLeft = 0;
             OneSecond();  // announced once: the timer runs down
@@ -340,4 +348,36 @@ TEST_F(ClockFixture, TheCapHoldsOnlyWithoutAWaveAndFramesAreCountedEachSecond) {
     AdvanceTestClock(1000);
     ClockStep();
     EXPECT_EQ(Fps, 7);
+}
+
+TEST_F(ClockFixture, OpponentsTakeTheirSpeedAndLevelFromTheirRules) {
+    // SpawnOpponent itself: the file's speed 10 less 0 to 2.
+    std::set<double> speeds;
+    for (int k = 1; k <= 60; k++) {
+        AdvanceTestClock(k);  // it re-seeds from the clock
+        Units[1].Active = 0;
+        SpawnOpponent();
+        ASSERT_EQ(LoadedSlot, 1);
+        speeds.insert(Units[1].Speed);
+    }
+    EXPECT_EQ(speeds, (std::set<double>{8, 9, 10}));
+
+    // A stream opponent's level: 3 up to the player's, two more from minute 3
+    // only while the player is below level 5.
+    auto levels = [](Integer player, Integer minute) {
+        Units[0].BulletSpeed = player;
+        GameMinutes = minute;
+        std::set<int> seen;
+        for (int k = 1; k <= 40; k++) {
+            AdvanceTestClock(k);
+            for (int i = 1; i <= MaxUnit; i++) Units[i].Active = 0;
+            AliveCount = 1;
+            SpawnTick();
+            seen.insert(Units[1].BulletSpeed);
+        }
+        return seen;
+    };
+    EXPECT_EQ(levels(4, 2), (std::set<int>{3, 4}));
+    EXPECT_EQ(levels(4, 3), (std::set<int>{5, 6}));
+    EXPECT_EQ(levels(5, 3), (std::set<int>{3, 4, 5}));
 }

@@ -37,6 +37,13 @@ TEST_F(PickupDrops, AFullTableReplacesTheOldestDropAndDropsStayOnTheField) {
     SpawnHealthPack(-20, 310);  // killed while still entering
     EXPECT_GE(HealthPackX[0], 0);
     EXPECT_LE(HealthPackY[0], 293);
+    // Pressed into the bottom-right corner: the pack 7 x 7, the crate 9 x 7.
+    SpawnHealthPack(300, 300);
+    SpawnCrate(300, 300, 5);
+    EXPECT_EQ(HealthPackX[1], 293);
+    EXPECT_EQ(HealthPackY[1], 293);
+    EXPECT_EQ(CrateX[1], 291);  // over the oldest crate
+    EXPECT_EQ(CrateY[1], 293);
 }
 
 }  // namespace

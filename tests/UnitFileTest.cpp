@@ -8,6 +8,7 @@
 #include <string_view>
 #include <thread>
 
+#include "opponents/KeyFile.h"
 #include "opponents/TextFile.h"
 #include "platform/Window.h"
 #include "shell/GameState.h"
@@ -55,6 +56,11 @@ TEST_F(UnitFile, ReadsAtMost5001Lines) {
     EXPECT_EQ(Value("LONG", "OM"), "5000");  // line 5000 counted from 0 is read
     UnitFileValue = "before";
     EXPECT_EQ(Value("LONG", "EM"), "before");
+    // The key reader keeps the same limit for files handed to it whole.
+    const auto lines = KeyFileLines(text + UnitLine("OM", "5000") + UnitLine("EM", "5001"));
+    std::string v;
+    EXPECT_TRUE(KeyFileValue(lines, "OM", 20, v));
+    EXPECT_FALSE(KeyFileValue(lines, "EM", 20, v));
 }
 
 TEST_F(UnitFile, LoaderFillsTheFirstFreeSlot) {

@@ -11,6 +11,7 @@
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AImod.h"
 #include "support/Battle.h"
+#include "support/DrawnText.h"
 #include "support/SoundProbe.h"
 
 namespace {
@@ -144,6 +145,7 @@ TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
 
 TEST(UnitsCrates, CrateFillsToTheLimitAndKeepsTheRest) {
     BattleReset();
+    Field.TextColour = RGB(255, 255, 255);
     Unit& p = PlaceUnit(0, 100, 100);
     p.Ammo = 0;
     CrateActive[2] = -1;
@@ -154,6 +156,12 @@ TEST(UnitsCrates, CrateFillsToTheLimitAndKeepsTheRest) {
     EXPECT_EQ(p.Ammo, 15);
     EXPECT_EQ(CrateBullets[2], 35);
     EXPECT_EQ(CrateActive[2], -1);
+    // The count left shows in small print over the player's feet.
+    if (TextWidth(Field, "35") > 0) {
+        EXPECT_TRUE(DrawnAs(Field, "35", 106, 117, 7, false, RGB(255, 255, 255)));
+    }
+    EXPECT_EQ(Field.FontSize, 8);
+    Field.TextColour = 0;
     UpdateUnits();
     EXPECT_EQ(p.Ammo, 15);
     EXPECT_EQ(CrateBullets[2], 35);
@@ -321,6 +329,26 @@ TEST(Opponent, OutOfAmmunitionItChargesTheWalkingOrderAtThePlayer) {
             EXPECT_EQ(o.WalkDir, 180);  // the order it had
             EXPECT_EQ(o.WalkLeft, 4);
         }
+    }
+    // Without a walk order and with the player in range it stands its ground.
+    BattleReset();
+    PlaceUnit(0, 160, 100);
+    Unit& o = PlaceUnit(1, 100, 100);
+    o.BulletRange = 100;
+    o.Ammo = 0;
+    o.WalkDir = 180;
+    UpdateUnits();
+    EXPECT_EQ(o.WalkDir, 180);
+    EXPECT_EQ(o.WalkLeft, 0);
+}
+
+TEST(UnitsPass, WalkingDirectionsWrapIntoOneTurn) {
+    BattleReset();  // no player: nothing else turns the unit
+    for (auto [from, to] : {std::pair(365, 5), std::pair(360, 360), std::pair(-5, 355), std::pair(0, 0)}) {
+        Unit& u = PlaceUnit(1, 100, 100);
+        u.WalkDir = static_cast<Integer>(from);
+        UpdateUnits();
+        EXPECT_EQ(u.WalkDir, to) << from;
     }
 }
 
