@@ -63,6 +63,7 @@ TEST_F(Bombs, TheBombExplodesAtTheOrderedPointAndHurtsWhatIsNear) {
     EXPECT_EQ(Sheeps[0].Active, 0);
     for (int f = 0; f < 100; f++) AirPlaneAndBombs(-1, 0, 0, 0);
     EXPECT_EQ(AirPlaneActive, 0);
+    EXPECT_EQ(ExplosionsRunning(), 0);  // one order, one bomb
 }
 
 TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {

@@ -1,6 +1,7 @@
 // The cleaning creature: how it crosses, what it wipes, that it comes back.
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "graphics/WorkWithMemory.h"
 #include "opponents/Cleaner.h"
@@ -39,6 +40,16 @@ TEST_F(CleanerTest, ItCrossesDownTheFieldWipingItsTrackAndLeaves) {
     EXPECT_EQ(GetPixel(Terain, column + 40, 150), Grass);
     for (int f = 0; f < 121 * 33 && BugerActive != -1; f++) CleanerStep();
     EXPECT_EQ(BugerActive, -1);  // and comes back on its own
+
+    // The sway: a quarter second in the middle, right, in the middle, left.
+    StartCleaner();
+    const Single middle = BugerX;
+    std::string steps;
+    for (int f = 1; f <= 33; f++) {
+        CleanerStep();
+        steps += "-0+"[Whole(BugerX - middle) + 1];
+    }
+    EXPECT_EQ(steps, "0000000++++++++00000000--------00");
 }
 
 TEST_F(CleanerTest, ItIsHeardWhereItEntersAndComesBackOneToTwoMinutesAfterLeaving) {

@@ -59,6 +59,21 @@ TEST(Opponent, WoundedFleesAndStillFires) {
     EXPECT_EQ(o.FireCooldown, 15);
     UpdateUnits();
     EXPECT_EQ(FlyingBulletsOf(1), 1);  // cooling down
+
+    // Over many frames the flight covers the half turn away, 90 .. 269 degrees
+    // from the direction of the player, and nothing beyond it.
+    int low = 360, high = 0;
+    for (int n = 0; n < 1500; n++) {
+        Unit& f = PlaceUnit(1, 120, 100);
+        f.Health = 8;
+        f.FireCooldown = 5;
+        UpdateUnits();
+        const int away = (f.WalkDir - f.Facing + 720) % 360;
+        low = std::min(low, away);
+        high = std::max(high, away);
+    }
+    EXPECT_EQ(low, 90);
+    EXPECT_EQ(high, 269);
 }
 
 TEST(Opponent, DoubleShotAboveTheCrateLimit) {
