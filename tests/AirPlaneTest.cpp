@@ -146,6 +146,7 @@ TEST_F(Bombs, ThePlaneFliesFivePixelsAFrameAndTheBombLandsSixFramesAfterRelease)
     ASSERT_TRUE(Playing(9));
     ResetAirPlane();  // a new game while the plane flies: silent at once
     EXPECT_FALSE(Playing(9));
+    EXPECT_EQ(AirPlaneActive, 0);
     FreeSounds();
 }
 

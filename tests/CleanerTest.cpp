@@ -56,12 +56,18 @@ TEST_F(CleanerTest, ItIsHeardWhereItEntersAndComesBackOneToTwoMinutesAfterLeavin
     TempGameDir dir;
     LoadProbeSounds({8});
     for (uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
+        // Its draws: the first wait, its column, the wait after it leaves.
+        Randomize(seed);
+        const double firstWait = Rnd();
+        (void)Rnd();
+        const double nextWait = Rnd();
         Randomize(seed);
         ResetCleaner();
         int frames = 0;
         while (BugerActive != -1 && frames++ < 4000) CleanerStep();
         ASSERT_EQ(BugerActive, -1);
         EXPECT_TRUE(frames >= 45 * 33 && frames < 90 * 33) << frames;  // the first visit
+        EXPECT_EQ(frames, Int(firstWait * 1485) + 1485);
         EXPECT_TRUE(Playing(8));
         EXPECT_EQ(MixerGetPan(SoundBuffer(8)), Whole(BugerX * 10 / 3 * 20 / 7 - 1000)) << BugerX;
         // Started again every two seconds; a pixel a frame from y -64 to past
@@ -85,6 +91,7 @@ TEST_F(CleanerTest, ItIsHeardWhereItEntersAndComesBackOneToTwoMinutesAfterLeavin
             frames++;
         }
         EXPECT_TRUE(frames >= 60 * 33 && frames < 120 * 33) << frames;
+        EXPECT_EQ(frames, Int(nextWait * 1980) + 1980);
     }
     ResetCleaner();  // a new game while it crawls: silent at once
     EXPECT_FALSE(Playing(8));
@@ -100,8 +107,10 @@ TEST_F(CleanerTest, ItsStripsTakeTurnsFromTheFirstInEveryGame) {
         CreateSurface(Terain, 300, 300, Grass);
         StartCleaner();
         const int x = Whole(BugerX) + 20;
-        while (BugerY < 40) CleanerStep();
-        // The brush 20 pixels into the body has just reached row 60.
+        // The brush, 20 pixels into the body, reaches row 60 with the body at 40.
+        while (BugerY < 39) CleanerStep();
+        EXPECT_EQ(GetPixel(Terain, x, 65), Grass);
+        CleanerStep();
         for (int row = 0; row <= 60; row += 10)
             EXPECT_EQ(GetPixel(Terain, x, row + 5), RGB(10 + row / 10 % CleanLineStrips, 0, 0)) << game << " " << row;
         EXPECT_EQ(GetPixel(Terain, x, 75), Grass);

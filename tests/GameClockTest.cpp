@@ -348,6 +348,24 @@ TEST_F(ClockFixture, TheCapHoldsOnlyWithoutAWaveAndFramesAreCountedEachSecond) {
     AdvanceTestClock(1000);
     ClockStep();
     EXPECT_EQ(Fps, 7);
+
+    // The status bar (which sets SkillScore) is redrawn at frames 1 and 15
+    // of each second, and not while paused.
+    Kills = 3;
+    GameMinutes = GameSeconds = 0;
+    std::vector<int> drawn;
+    for (int f = 0; f <= 16; f++) {
+        FrameCount = f;
+        GamePaused = f == 15 ? -1 : 0;
+        SkillScore = -1;
+        ClockStep();
+        if (SkillScore != -1) drawn.push_back(f);
+    }
+    EXPECT_EQ(drawn, (std::vector<int>{1}));
+    GamePaused = 0;
+    FrameCount = 15;
+    ClockStep();
+    EXPECT_EQ(SkillScore, 30);  // three kills at second 0
 }
 
 TEST_F(ClockFixture, OpponentsTakeTheirSpeedAndLevelFromTheirRules) {

@@ -81,6 +81,8 @@ TEST(Training, LimitsOfSpeedRechargeAndMelee) {
     for (int f = 0; f < 3000; f++) TrainMelee(1);
     EXPECT_EQ(p.Melee, 11);
     EXPECT_EQ(p.MeleeXP, 100);  // capped: it would otherwise count on
+    TrainMelee(1);
+    EXPECT_EQ(p.MeleeXP, 100);
 }
 
 TEST(Training, BulletSpeedGainsByHowCloseTheNearestOpponentIs) {

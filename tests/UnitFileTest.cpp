@@ -91,6 +91,8 @@ TEST_F(UnitFile, LoaderFillsTheFirstFreeSlot) {
     EXPECT_TRUE(LoadUnitFile("LVL1"));
     EXPECT_EQ(LoadedSlot, 51);
     EXPECT_EQ(Units[50].UnitName, "kept");
+    EXPECT_TRUE(LoadUnitFile("NOSUCHUNIT"));  // not even looked for
+    EXPECT_EQ(LoadedSlot, 51);
 }
 
 TEST_F(UnitFile, MissingKeysAndBadNumbers) {

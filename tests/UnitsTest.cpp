@@ -359,7 +359,7 @@ TEST(Opponent, OutOfAmmunitionItChargesTheWalkingOrderAtThePlayer) {
 
 TEST(UnitsPass, WalkingDirectionsWrapIntoOneTurn) {
     BattleReset();  // no player: nothing else turns the unit
-    for (auto [from, to] : {std::pair(365, 5), std::pair(360, 360), std::pair(-5, 355), std::pair(0, 0)}) {
+    for (auto [from, to] : {std::pair(365, 5), std::pair(361, 1), std::pair(360, 360), std::pair(-5, 355), std::pair(0, 0)}) {
         Unit& u = PlaceUnit(1, 100, 100);
         u.WalkDir = static_cast<Integer>(from);
         UpdateUnits();
