@@ -161,8 +161,10 @@ TEST_F(Bombs, TheBlastHurtsLessFurtherOutAndThePlayerHalf) {
     SpawnSheep();
     Sheep& s = Sheeps[0];
     s.X = s.Y = 139;  // middle (150, 150)
+    const int drops = BloodInFlight();
     StartExplosion(150, 150);
     for (int f = 0; f < 9; f++) ExplosionsStep();
+    EXPECT_EQ(BloodInFlight(), drops + 5 * 20);  // twenty drops from each of the five hit
     EXPECT_FLOAT_EQ(middle.Health, 410);
     EXPECT_FLOAT_EQ(near.Health, 440);
     EXPECT_FLOAT_EQ(edge.Health, 498);

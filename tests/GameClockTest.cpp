@@ -218,6 +218,7 @@ TEST_F(ClockFixture, SpawnTicksByMinuteAndWhileAWaveRuns) {
     EXPECT_EQ(ticks(20, 0), every2);
     EXPECT_EQ(ticks(21, 0), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     EXPECT_EQ(ticks(5, 30), every2);
+    EXPECT_EQ(ticks(1, 2), (std::vector<int>{2, 5, 8, 11}));  // the timer's last second still counts
 }
 
 TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {

@@ -1,4 +1,7 @@
 // Health packs and crates: where they land, what the units pass sees, a full table.
+#include <utility>
+#include <vector>
+
 #include "graphics/WorkWithMemory.h"
 #include "opponents/Pickups.h"
 #include "support/Battlefield.h"
@@ -44,6 +47,26 @@ TEST_F(PickupDrops, AFullTableReplacesTheOldestDropAndDropsStayOnTheField) {
     EXPECT_EQ(HealthPackY[1], 293);
     EXPECT_EQ(CrateX[1], 291);  // over the oldest crate
     EXPECT_EQ(CrateY[1], 293);
+}
+
+TEST_F(PickupDrops, EachPackGlintsAtItsOwnPhaseFromTheFirstFrameOfAGame) {
+    CreateSurface(Health, 7 * HealthCells, 7);
+    for (int k = 0; k < HealthCells; k++)
+        for (int y = 0; y < 7; y++)
+            for (int x = 0; x < 7; x++) SetPixel(Health, 7 * k + x, y, RGB(10 + k, 0, 0));
+    for (int f = 0; f < 5; f++) HealthPickupsStep();  // the game before
+    ResetPickups();
+    SpawnHealthPack(100, 100);
+    SpawnHealthPack(200, 100);
+    auto cell = [](int j) { return (GetPixel(Field, Whole(HealthPackX[j]) + 3, Whole(HealthPackY[j]) + 3) & 0xFF) - 10; };
+    std::vector<std::pair<int, int>> seen;
+    for (int f = 1; f <= 6; f++) {
+        HealthPickupsStep();
+        seen.emplace_back(cell(0), cell(1));
+    }
+    // A cell for six frames; the second pack three cells on.
+    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{0, 3}, {0, 3}, {0, 3}, {0, 3}, {0, 3}, {1, 0}}));
+    FreeSurface(Health);
 }
 
 }  // namespace

@@ -108,7 +108,8 @@ TEST_F(UnitFile, MissingKeysAndBadNumbers) {
     EXPECT_EQ(Units[0].Health, 3);
 
     // A missing key stores the previous key's value.
-    Write("GAPS", UnitLine("NA", "Gappy") + UnitLine("OM", "11") + UnitLine("EL", "x") + UnitLine("EM", "70000") +
+    Write("GAPS", UnitLine("NA", "Gappy") + UnitLine("OM", "11") + UnitLine("EL", "x") + UnitLine("ED", "32767") +
+                      UnitLine("EM", "70000") +
                       "END\n");
     Units[1].Active = 0;
     Units[1].Spread = 6;
@@ -120,6 +121,7 @@ TEST_F(UnitFile, MissingKeysAndBadNumbers) {
     EXPECT_FLOAT_EQ(Units[1].Health, 11);  // "HT" missing as well
     EXPECT_EQ(Units[1].Spread, 6);         // "x" is no number
     EXPECT_EQ(Units[1].Recharge, 9);       // too large for its field
+    EXPECT_EQ(Units[1].BulletSpeed, 32767);  // the largest that fits
 }
 
 TEST_F(UnitFile, MissingFileShowsOneMessageAndLeavesTheSlotFree) {

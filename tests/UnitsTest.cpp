@@ -42,6 +42,15 @@ TEST(Opponent, OutOfRangeChasesAndKeepsAnOrderItHas) {
         EXPECT_EQ(o.WalkDir, dir);  // the order stands while WalkLeft >= 1
     }
     EXPECT_LT(o.X, 130);
+
+    // At exactly its range it neither chases nor fires.
+    BattleReset();
+    PlaceUnit(0, 100, 100);
+    Unit& e = PlaceUnit(1, 120, 100);
+    e.BulletRange = 20;
+    UpdateUnits();
+    EXPECT_EQ(FlyingBulletsOf(1), 0);
+    EXPECT_EQ(e.WalkLeft, 0);
 }
 
 TEST(Opponent, WoundedFleesAndStillFires) {
@@ -74,6 +83,14 @@ TEST(Opponent, WoundedFleesAndStillFires) {
     }
     EXPECT_EQ(low, 90);
     EXPECT_EQ(high, 269);
+
+    // At exactly three times its level it is not wounded: it stands and fights.
+    BattleReset();
+    PlaceUnit(0, 100, 100);
+    Unit& s = PlaceUnit(1, 120, 100);
+    s.Health = 9;
+    UpdateUnits();
+    EXPECT_EQ(s.WalkLeft, 0);
 }
 
 TEST(Opponent, DoubleShotAboveTheCrateLimit) {
@@ -156,6 +173,13 @@ TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
     PlaceUnit(1, 105, 100).Ammo = 10;
     UpdateUnits();
     EXPECT_EQ(Units[0].Ammo, 30);
+
+    // A player worn down below 1 in the fight dies of it in that frame.
+    BattleReset();
+    PlaceUnit(0, 100, 100).Health = 1.05f;
+    PlaceUnit(1, 105, 100);
+    UpdateUnits();
+    EXPECT_EQ(Units[0].Active, 0);
 }
 
 TEST(UnitsCrates, CrateFillsToTheLimitAndKeepsTheRest) {
@@ -295,6 +319,18 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
         most = std::max(most, gain);
     }
     EXPECT_GT(most, 25 + 23);  // beyond what the opponent's own level 3 gives
+    {
+        TempGameDir dir;
+        LoadProbeSounds({4});
+        BattleReset();
+        PlaceUnit(1, 100, 100).Health = 5;
+        HealthPackActive[9] = -1;  // the last slot counts too
+        HealthPackX[9] = HealthPackY[9] = 105;
+        UpdateUnits();
+        EXPECT_EQ(HealthPackActive[9], 0);
+        EXPECT_EQ(MixerGetPan(SoundBuffer(4)), Whole(100 * 10.0 / 3 * 20 / 7 - 1000));  // heard where it is taken
+        FreeSounds();
+    }
     // A unit at its full health (BulletSpeed x 30) leaves the pack.
     BattleReset();
     PlaceUnit(1, 100, 100).Health = 89.6f;  // rounds to 90
@@ -312,7 +348,7 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
         o.Ammo = static_cast<Integer>(ammo);
         o.BulletRange = 20;
         if (crate) {
-            CrateActive[0] = -1, CrateX[0] = 106, CrateY[0] = 47, CrateBullets[0] = 5;  // point (110, 50)
+            CrateActive[9] = -1, CrateX[9] = 106, CrateY[9] = 47, CrateBullets[9] = 5;  // point (110, 50)
         } else {
             HealthPackActive[0] = -1, HealthPackX[0] = 157, HealthPackY[0] = 107;  // point (160, 110)
         }
