@@ -16,6 +16,8 @@
 #include "opponents/GameClock.h"
 #include "opponents/TextFile.h"
 #include "scores/TopScoreList.h"
+#include "shell/Basic.h"
+#include "shell/Replay.h"
 #include "support/Battle.h"
 #include "support/SoundProbe.h"
 
@@ -57,6 +59,20 @@ TEST_F(ClockFixture, RegenerationDrainsToFullThenCycles) {
     OneSecond();
     EXPECT_EQ(GameSeconds, 9);
     EXPECT_EQ(Units[0].Health, 88);
+    // Still above twice full (180) after the 2 it drains 6 more; a dead player gains nothing.
+    GamePaused = 0;
+    seen.clear();
+    for (float h : {200.0f, 182.0f}) {
+        Units[0].Health = h;
+        OneSecond();
+        seen.push_back(Units[0].Health);
+    }
+    Units[0].Active = 0;
+    Units[0].Health = 50;
+    SpawnCounter = 0;  // no spawn tick to end the game in this second
+    OneSecond();
+    seen.push_back(Units[0].Health);
+    EXPECT_EQ(seen, (std::vector<float>{192, 180, 48}));
 }
 
 TEST_F(ClockFixture, SpawnCapsByMinute) {
@@ -399,4 +415,53 @@ TEST_F(ClockFixture, OpponentsTakeTheirSpeedAndLevelFromTheirRules) {
     EXPECT_EQ(levels(4, 2), (std::set<int>{3, 4}));
     EXPECT_EQ(levels(4, 3), (std::set<int>{5, 6}));
     EXPECT_EQ(levels(5, 3), (std::set<int>{3, 4, 5}));
+}
+
+TEST_F(ClockFixture, SpawnValuesFollowTheDrawsAfterTheClockReseed) {
+    // The draws after SpawnOpponent's re-seed: the circle angle, its speed
+    // (overwritten), then for a wave opponent its speed and ammunition, one
+    // discarded draw, the level, the range and the health.
+    auto drawsAfterReseed = [] {
+        const uint32_t state = RndState();
+        RandomizeFrom(BattleTick());
+        std::vector<Single> r(8);
+        for (Single& v : r) v = Rnd();
+        Randomize(state);
+        return r;
+    };
+    Unit& p = Units[0];
+    p.BulletSpeed = 10;
+    p.BulletRange = 100;
+    GameMinutes = 0;  // no sheep to draw first
+    for (int k = 1; k <= 12; k++) {
+        AdvanceTestClock(k);
+        for (bool wave : {true, false}) {
+            auto r = drawsAfterReseed();
+            for (int i = 1; i <= MaxUnit; i++) Units[i].Active = 0;
+            WaveLeft = wave ? 1 : 0;
+            AliveCount = 1;
+            SpawnTick();
+            const Unit& u = Units[1];
+            if (wave) {
+                EXPECT_EQ(u.X, 20);
+                EXPECT_EQ(u.Y, -20);
+                EXPECT_EQ(u.Speed, Int(r[2] * 5) + 7) << k;
+                EXPECT_EQ(u.Ammo, Int(r[3] * 10) + 8) << k;
+            } else {
+                const double a = (Int(r[0] * 359) + 1) * DegToRad;
+                EXPECT_FLOAT_EQ(u.X, std::cos(a) * 210 + 140) << k;
+                EXPECT_FLOAT_EQ(u.Y, std::sin(a) * 210 + 140) << k;
+                EXPECT_EQ(u.Speed, 10);
+                EXPECT_EQ(u.Ammo, 10);
+                r.insert(r.begin() + 2, 2, Single{0});  // no wave draws
+            }
+            const Integer level = static_cast<Integer>(Whole(r[5] * 7 + 3));
+            EXPECT_EQ(u.BulletSpeed, level) << k;
+            EXPECT_FLOAT_EQ(u.BulletRange, 100 - r[6] * 20) << k;
+            EXPECT_FLOAT_EQ(u.Health, (r[7] * 3 + 1) * 30) << k;
+            EXPECT_EQ(u.Recharge, p.Recharge);
+            EXPECT_EQ(u.Spread, 30);
+            EXPECT_EQ(u.SpriteName, "AiLVL" + StrInt(IDiv(level - 3, 2)));
+        }
+    }
 }
