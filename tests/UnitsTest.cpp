@@ -6,6 +6,7 @@
 #include <cmath>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "battle/Blood.h"
 #include "graphics/WorkWithMemory.h"
@@ -42,6 +43,19 @@ TEST(Opponent, OutOfRangeChasesAndKeepsAnOrderItHas) {
         EXPECT_EQ(o.WalkDir, dir);  // the order stands while WalkLeft >= 1
     }
     EXPECT_LT(o.X, 130);
+
+    // The order is Whole(Int(Rnd x 20) + dir - 10) for Int(Rnd x 10) + dist, drawn in that order.
+    for (uint32_t seed = 1; seed <= 20; seed++) {
+        Randomize(seed);
+        const Single r1 = Rnd(), r2 = Rnd();
+        BattleReset(seed);
+        PlaceUnit(0, 100, 100);
+        Unit& c = PlaceUnit(1, 130, 100);
+        c.BulletRange = 20;
+        UpdateUnits();
+        EXPECT_EQ(c.WalkDir, Int(r1 * 20) + 170) << seed;
+        EXPECT_EQ(c.WalkLeft, Int(r2 * 10) + 30) << seed;
+    }
 
     // At exactly its range it neither chases nor fires.
     BattleReset();
@@ -138,16 +152,16 @@ TEST(Opponent, EntersFromOutsideWithoutFiring) {
     EXPECT_FLOAT_EQ(o.Y, -18);  // pushed in by 2, no order to walk yet
     EXPECT_EQ(o.WalkLeft, 10);  // the edge rule turns it to the player
     EXPECT_EQ(o.WalkDir, 90);
-    bool fired = false;
-    for (int f = 0; f < 20; f++) {
+    // Pushed 2 and walking 1 a frame, it fires first standing on y 0, in frame 7.
+    int fired = 0;
+    for (int f = 2; f < 20 && !fired; f++) {
         UpdateUnits();
         if (FlyingBulletsOf(1) > 0) {
-            fired = true;
-            EXPECT_GE(o.Y, 0);
-            break;
+            fired = f;
+            EXPECT_EQ(o.Y, 0);
         }
     }
-    EXPECT_TRUE(fired);
+    EXPECT_EQ(fired, 7);
 }
 
 TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
@@ -157,7 +171,9 @@ TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
     Unit& o = PlaceUnit(1, 105, 100);
     o.Health = 50;
     o.Ammo = 10;
+    const int drops = BloodInFlight();
     UpdateUnits();
+    EXPECT_EQ(BloodInFlight(), drops + 5);
     EXPECT_NEAR(o.Health, 49.7, 1e-4);
     EXPECT_NEAR(p.Health, 99.9, 1e-4);
     EXPECT_EQ(p.Ammo, 15);
@@ -221,13 +237,16 @@ TEST(Separation, PushesApartUntilTheFrameRateDrops) {
     UpdateUnits();
     EXPECT_FLOAT_EQ(a.X, 48.75f);
     EXPECT_FLOAT_EQ(b.X, 53.75f);
+    Fps = 29;  // still enough
+    UpdateUnits();
+    EXPECT_FLOAT_EQ(a.X, 47.5f);
     Fps = 28;
     UpdateUnits();
     EXPECT_EQ(SeparationOff, -1);
-    EXPECT_FLOAT_EQ(a.X, 48.75f);
+    EXPECT_FLOAT_EQ(a.X, 47.5f);
     Fps = 33;  // latched for the rest of the game
     UpdateUnits();
-    EXPECT_FLOAT_EQ(a.X, 48.75f);
+    EXPECT_FLOAT_EQ(a.X, 47.5f);
 }
 
 TEST(UnitsPass, FootprintsOnlyWithTheOption) {
@@ -263,6 +282,17 @@ TEST(UnitsPass, FootprintsOnlyWithTheOption) {
         ASSERT_EQ(u.X, 50);
     }
     EXPECT_EQ(std::tuple(lowX, highX, lowY, highY), std::tuple(54, 64, 64, 74));
+    // A walking unit leaves a print every tenth frame.
+    BattleReset();
+    OptFootSteps = 0;
+    Unit& w = PlaceUnit(1, 50, 50);
+    w.WalkLeft = 100;
+    std::vector<int> printed;
+    for (int f = 1; f <= 25; f++) {
+        UpdateUnits();
+        if (StepCount[1] == 0) printed.push_back(f);
+    }
+    EXPECT_EQ(printed, (std::vector<int>{10, 20}));
     FreeSurface(Foot);
 }
 
@@ -303,6 +333,8 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
     // A pack heals 25 + Whole(Rnd x P x 30) \ 4, P the player's BulletSpeed.
     int most = 0;
     for (int n = 0; n < 40; n++) {
+        Randomize(static_cast<uint32_t>(n + 1));
+        const Single r = Rnd();  // the frame's first draw
         BattleReset(static_cast<uint32_t>(n + 1));
         PlaceUnit(0, 10, 250).BulletSpeed = 10;
         Unit& o = PlaceUnit(1, 100, 100);
@@ -316,6 +348,7 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
         const int gain = static_cast<int>(o.Health) - 5;
         EXPECT_GE(gain, 25);
         EXPECT_LE(gain, 25 + 75);
+        EXPECT_EQ(gain, 25 + IDiv(Whole(r * 10 * 30), 4));
         most = std::max(most, gain);
     }
     EXPECT_GT(most, 25 + 23);  // beyond what the opponent's own level 3 gives
@@ -462,4 +495,18 @@ TEST(UnitsPass, SpritesShowTheFieldThroughTheHolesOfTheirMask) {
     EXPECT_EQ(GetPixel(Field, 70, 69), static_cast<int32_t>(RGB(200, 0, 0)));
     EXPECT_EQ(GetPixel(Field, 71, 71), static_cast<int32_t>(RGB(10, 20, 30)));  // beside the cell
     FreeSurface(Player);
+}
+
+TEST(Opponent, TheEdgeLinesThemselvesAreInside) {
+    // The unit, the player 20 away inside, and whether the edge rule turned it in.
+    const std::tuple<float, float, float, float, bool> cases[] = {
+        {4, 100, 24, 100, false},   {290, 100, 270, 100, false}, {100, 4, 100, 24, false},
+        {100, 290, 100, 270, false}, {3, 100, 23, 100, true},     {100, 3, 100, 23, true}};
+    for (auto [x, y, px, py, turned] : cases) {
+        BattleReset();
+        PlaceUnit(0, px, py);
+        Unit& o = PlaceUnit(1, x, y);
+        UpdateUnits();
+        EXPECT_EQ(o.WalkLeft, turned ? 10 : 0) << x << ", " << y;
+    }
 }
