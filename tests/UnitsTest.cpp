@@ -190,6 +190,20 @@ TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
     UpdateUnits();
     EXPECT_EQ(Units[0].Ammo, 30);
 
+    // An opponent killed in the fight is heard where it stood.
+    {
+        TempGameDir dir;
+        LoadProbeSounds({6});
+        BattleReset();
+        PlaceUnit(0, 100, 100);
+        PlaceUnit(1, 105, 100).Health = 1.2f;
+        UpdateUnits();
+        EXPECT_EQ(Units[1].Active, 0);
+        EXPECT_TRUE(Playing(6));
+        // At x 105 less the separation push of 10 / 8.
+        EXPECT_EQ(MixerGetPan(SoundBuffer(6)), Whole((105 - 1.25) * 10 / 3 * 20 / 7 - 1000));
+        FreeSounds();
+    }
     // A player worn down below 1 in the fight dies of it in that frame.
     BattleReset();
     PlaceUnit(0, 100, 100).Health = 1.05f;
@@ -293,6 +307,24 @@ TEST(UnitsPass, FootprintsOnlyWithTheOption) {
         if (StepCount[1] == 0) printed.push_back(f);
     }
     EXPECT_EQ(printed, (std::vector<int>{10, 20}));
+    // Standing, or moved so little that the mark (2 x X + Y \ 2) changes by 2
+    // or less, it leaves none; a change of 3 either way does.
+    w.WalkLeft = 0;
+    while (StepCount[1] != 0) UpdateUnits();  // the print of its last steps
+    for (int f = 0; f < 10; f++) UpdateUnits();
+    printed.clear();
+    auto moved = [&w](float dx, float dy) {
+        w.X += dx;
+        w.Y += dy;
+        UpdateUnits();
+        return StepCount[1] == 0 ? 1 : 0;
+    };
+    for (auto [dx, dy] : {std::pair(0, 0), std::pair(0, 0), std::pair(1, 0), std::pair(-2, 0), std::pair(1, 0),
+                          std::pair(1, 2)})
+        printed.push_back(moved(static_cast<float>(dx), static_cast<float>(dy)));
+    for (int f = 0; f < 10; f++) UpdateUnits();  // standing: the count runs up again
+    printed.push_back(moved(-1, -2));
+    EXPECT_EQ(printed, (std::vector<int>{0, 0, 0, 0, 0, 1, 1}));
     FreeSurface(Foot);
 }
 
@@ -371,6 +403,16 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
     HealthPackX[0] = HealthPackY[0] = 105;
     UpdateUnits();
     EXPECT_EQ(HealthPackActive[0], -1);
+    // Out of reach at 10; and the player is never steered to a pick-up.
+    BattleReset();
+    Unit& me = PlaceUnit(0, 100, 100);
+    me.Health = 5;
+    me.Ammo = 0;
+    HealthPackActive[0] = -1, HealthPackX[0] = 117, HealthPackY[0] = 107;  // point (120, 110)
+    CrateActive[0] = -1, CrateX[0] = 56, CrateY[0] = 107, CrateBullets[0] = 5;  // point (60, 110)
+    UpdateUnits();
+    EXPECT_EQ(HealthPackActive[0], -1);
+    EXPECT_EQ(me.WalkLeft, 0);
 
     // A pack 50 to the right; the player far out of range.
     auto walkAfterPass = [](float health, int ammo, bool crate) {
