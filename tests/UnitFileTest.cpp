@@ -108,7 +108,7 @@ TEST_F(UnitFile, MissingKeysAndBadNumbers) {
     EXPECT_EQ(Units[0].Health, 3);
 
     // A missing key stores the previous key's value.
-    Write("GAPS", UnitLine("NA", "Gappy") + UnitLine("OM", "11") + UnitLine("EL", "x") + UnitLine("ED", "32767") +
+    Write("GAPS", UnitLine("NA", "Gappy") + UnitLine("OM", "11") + UnitLine("EL", "x") + UnitLine("EE", "32767.5") + UnitLine("ED", "32767") +
                       UnitLine("EM", "70000") +
                       "END\n");
     Units[1].Active = 0;
@@ -122,6 +122,7 @@ TEST_F(UnitFile, MissingKeysAndBadNumbers) {
     EXPECT_EQ(Units[1].Spread, 6);         // "x" is no number
     EXPECT_EQ(Units[1].Recharge, 9);       // too large for its field
     EXPECT_EQ(Units[1].BulletSpeed, 32767);  // the largest that fits
+    EXPECT_EQ(Units[1].Melee, 0);            // rounds to 32768: too large
 }
 
 TEST_F(UnitFile, MissingFileShowsOneMessageAndLeavesTheSlotFree) {

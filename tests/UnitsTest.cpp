@@ -132,7 +132,7 @@ TEST(Opponent, DoubleShotAboveTheCrateLimit) {
 TEST(UnitsPass, KeepsInTheFieldOnlyWhatIsOutside) {
     BattleReset();  // no player: nothing but the push moves a unit
     const std::pair<float, float> cases[][2] = {
-        {{-0.5f, -0.5f}, {1.5f, 1.5f}},     {{0.5f, 0.5f}, {0.5f, 0.5f}},
+        {{-0.5f, -0.5f}, {1.5f, 1.5f}},     {{0.5f, 0.5f}, {0.5f, 0.5f}},      {{0, 0}, {0, 0}},
         {{290, 290}, {290, 290}},           {{290.5f, 290.5f}, {288.5f, 288.5f}},
         {{-0.5f, 290.5f}, {1.5f, 288.5f}},  {{290.5f, -0.5f}, {288.5f, 1.5f}}};
     for (auto& [from, to] : cases) {
