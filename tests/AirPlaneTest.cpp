@@ -1,4 +1,5 @@
 // The bomb order, the plane's flights and the explosions.
+#include <algorithm>
 #include <utility>
 
 #include "battle/Blood.h"
@@ -88,7 +89,7 @@ TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {
     CreateSurface(AirPlane, 80, 40, RGB(255, 255, 255));
     for (int y = 0; y < 40; y++)
         for (int x = 0; x < 40; x++) SetPixel(AirPlane, x, y, 0);
-    int dots = 0;
+    int dots = 0, farthest = 0;
     for (int f = 0; f < 200 && !ExplosionsRunning(); f++) {
         CreateSurface(Field, 300, 300);
         AirPlaneAndBombs(-1, 0, 0, 0);
@@ -96,10 +97,12 @@ TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {
             for (int x = 0; x < 300; x++)
                 if (GetPixel(Field, x, y) == static_cast<int32_t>(Dot)) {
                     dots++;
+                    farthest = std::max(farthest, x);
                     EXPECT_TRUE(x >= 169 && x <= 201 && y >= 99 && y <= 101) << x << ", " << y;
                 }
     }
     EXPECT_GT(dots, 0);
+    EXPECT_GE(farthest, 194);  // it drifts on to the target, 5 a frame from 170
 }
 
 TEST_F(Bombs, BlastBloodFliesFromTheSheepAwayFromTheBlast) {

@@ -45,11 +45,12 @@ TEST_F(CleanerTest, ItCrossesDownTheFieldWipingItsTrackAndLeaves) {
     StartCleaner();
     const Single middle = BugerX;
     std::string steps;
-    for (int f = 1; f <= 33; f++) {
+    for (int f = 1; f <= 64; f++) {
         CleanerStep();
         steps += "-0+"[Whole(BugerX - middle) + 1];
     }
-    EXPECT_EQ(steps, "0000000++++++++00000000--------00");
+    const std::string cycle = std::string(8, '0') + std::string(8, '+') + std::string(8, '0') + std::string(8, '-');
+    EXPECT_EQ(steps, cycle.substr(1) + cycle + "0");
 }
 
 TEST_F(CleanerTest, ItIsHeardWhereItEntersAndComesBackOneToTwoMinutesAfterLeaving) {
