@@ -397,6 +397,11 @@ TEST_F(ClockFixture, OpponentsTakeTheirSpeedAndLevelFromTheirRules) {
         speeds.insert(Units[1].Speed);
     }
     EXPECT_EQ(speeds, (std::set<double>{8, 9, 10}));
+    Units[1].Active = 0;
+    GamePaused = -1;  // a paused game places nobody
+    SpawnOpponent();
+    EXPECT_EQ(Units[1].Active, 0);
+    GamePaused = 0;
 
     // A stream opponent's level: 3 up to the player's, two more from minute 3
     // only while the player is below level 5.
