@@ -164,6 +164,11 @@ TEST_F(Bombs, TheBlastHurtsLessFurtherOutAndThePlayerHalf) {
     SpawnSheep();
     Sheep& s = Sheeps[0];
     s.X = s.Y = 139;  // middle (150, 150)
+    SpawnSheep();
+    Sheep& far = Sheeps[1];
+    far.X = 184;
+    far.Y = 139;  // middle (195, 150): 45 out, unhurt
+    far.Health = 50;
     const int drops = BloodInFlight();
     StartExplosion(150, 150);
     for (int f = 0; f < 9; f++) ExplosionsStep();
@@ -176,10 +181,12 @@ TEST_F(Bombs, TheBlastHurtsLessFurtherOutAndThePlayerHalf) {
     EXPECT_EQ(s.Health, 10);
     EXPECT_EQ(s.Speed, 7);  // and it runs
     EXPECT_EQ(s.Active, -1);
+    EXPECT_EQ(far.Health, 50);
 }
 
 TEST_F(Bombs, TheCraterIsStampedOnceAtFrameEightAndTheBlastEndsAfterFrame26) {
     StartExplosion(150, 150);
+    EXPECT_EQ(ShakeActive, -1);  // from the moment it starts
     for (int f = 0; f < 8; f++) ExplosionsStep();
     EXPECT_EQ(ShakeActive, -1);
     EXPECT_EQ(GetPixel(Terain, 150, 150), Grass);

@@ -17,6 +17,8 @@ TEST_F(PickupDrops, DropsLieOnTheDeadUnitWhereTheUnitsPassTakesThem) {
     SpawnCrate(100, 120, 12);
     ASSERT_EQ(HealthPackActive[0] & CrateActive[0], -1);
     EXPECT_EQ(CrateBullets[0], 12);
+    EXPECT_EQ(std::pair(HealthPackX[0], HealthPackY[0]), std::pair(102.0f, 127.0f));  // the left half
+    EXPECT_EQ(std::pair(CrateX[0], CrateY[0]), std::pair(110.0f, 127.0f));            // the right half
     // One standing in its place is within the units pass's reach of both.
     DirectionAndDistance(110, 130, HealthPackX[0] + 3, HealthPackY[0] + 3);
     EXPECT_LT(LastDistance, 10);
@@ -38,7 +40,7 @@ TEST_F(PickupDrops, AFullTableReplacesTheOldestDropAndDropsStayOnTheField) {
     SpawnCrate(50, 50, 0);  // nothing to carry: no crate
     EXPECT_EQ(CrateBullets[1], 2);
     SpawnHealthPack(-20, 310);  // killed while still entering
-    EXPECT_GE(HealthPackX[0], 0);
+    EXPECT_EQ(HealthPackX[0], 0);
     EXPECT_LE(HealthPackY[0], 293);
     // Pressed into the bottom-right corner: the pack 7 x 7, the crate 9 x 7.
     SpawnHealthPack(300, 300);

@@ -68,6 +68,8 @@ TEST(Opponent, OutOfRangeChasesAndKeepsAnOrderItHas) {
 }
 
 TEST(Opponent, WoundedFleesAndStillFires) {
+    TempGameDir dir;
+    LoadProbeSounds({1});
     BattleReset();
     PlaceUnit(0, 100, 100);
     Unit& o = PlaceUnit(1, 120, 100);
@@ -80,6 +82,8 @@ TEST(Opponent, WoundedFleesAndStillFires) {
     EXPECT_EQ(FlyingBulletsOf(1), 1);
     EXPECT_EQ(o.Ammo, 9);
     EXPECT_EQ(o.FireCooldown, 15);
+    EXPECT_TRUE(Playing(1));
+    FreeSounds();
     UpdateUnits();
     EXPECT_EQ(FlyingBulletsOf(1), 1);  // cooling down
 
