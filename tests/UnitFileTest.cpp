@@ -123,6 +123,9 @@ TEST_F(UnitFile, MissingKeysAndBadNumbers) {
     EXPECT_EQ(Units[1].Recharge, 9);       // too large for its field
     EXPECT_EQ(Units[1].BulletSpeed, 32767);  // the largest that fits
     EXPECT_EQ(Units[1].Melee, 0);            // rounds to 32768: too large
+    Write("LOW", UnitLine("OM", "-32768.5") + "END\n");
+    EXPECT_TRUE(LoadUnitFile("LOW"));
+    EXPECT_EQ(Units[LoadedSlot].Ammo, -32768);  // a half rounds to even: it just fits
 }
 
 TEST_F(UnitFile, MissingFileShowsOneMessageAndLeavesTheSlotFree) {
