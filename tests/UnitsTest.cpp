@@ -166,6 +166,12 @@ TEST(Opponent, EntersFromOutsideWithoutFiring) {
         }
     }
     EXPECT_EQ(fired, 7);
+    // Nor from beyond the left edge.
+    BattleReset();
+    PlaceUnit(0, 20, 150);
+    PlaceUnit(1, -20, 150).BulletRange = 400;
+    UpdateUnits();
+    EXPECT_EQ(FlyingBulletsOf(1), 0);
 }
 
 TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
