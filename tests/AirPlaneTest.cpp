@@ -1,4 +1,5 @@
 // The bomb order, the plane's flights and the explosions.
+#include <algorithm>
 #include <utility>
 
 #include "battle/Blood.h"
@@ -63,6 +64,7 @@ TEST_F(Bombs, TheBombExplodesAtTheOrderedPointAndHurtsWhatIsNear) {
     EXPECT_EQ(Sheeps[0].Active, 0);
     for (int f = 0; f < 100; f++) AirPlaneAndBombs(-1, 0, 0, 0);
     EXPECT_EQ(AirPlaneActive, 0);
+    EXPECT_EQ(ExplosionsRunning(), 0);  // one order, one bomb
 }
 
 TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {
@@ -87,7 +89,7 @@ TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {
     CreateSurface(AirPlane, 80, 40, RGB(255, 255, 255));
     for (int y = 0; y < 40; y++)
         for (int x = 0; x < 40; x++) SetPixel(AirPlane, x, y, 0);
-    int dots = 0;
+    int dots = 0, farthest = 0;
     for (int f = 0; f < 200 && !ExplosionsRunning(); f++) {
         CreateSurface(Field, 300, 300);
         AirPlaneAndBombs(-1, 0, 0, 0);
@@ -95,10 +97,12 @@ TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {
             for (int x = 0; x < 300; x++)
                 if (GetPixel(Field, x, y) == static_cast<int32_t>(Dot)) {
                     dots++;
+                    farthest = std::max(farthest, x);
                     EXPECT_TRUE(x >= 169 && x <= 201 && y >= 99 && y <= 101) << x << ", " << y;
                 }
     }
     EXPECT_GT(dots, 0);
+    EXPECT_GE(farthest, 194);  // it drifts on to the target, 5 a frame from 170
 }
 
 TEST_F(Bombs, BlastBloodFliesFromTheSheepAwayFromTheBlast) {
@@ -145,6 +149,7 @@ TEST_F(Bombs, ThePlaneFliesFivePixelsAFrameAndTheBombLandsSixFramesAfterRelease)
     ASSERT_TRUE(Playing(9));
     ResetAirPlane();  // a new game while the plane flies: silent at once
     EXPECT_FALSE(Playing(9));
+    EXPECT_EQ(AirPlaneActive, 0);
     FreeSounds();
 }
 
@@ -159,8 +164,15 @@ TEST_F(Bombs, TheBlastHurtsLessFurtherOutAndThePlayerHalf) {
     SpawnSheep();
     Sheep& s = Sheeps[0];
     s.X = s.Y = 139;  // middle (150, 150)
+    SpawnSheep();
+    Sheep& far = Sheeps[1];
+    far.X = 184;
+    far.Y = 139;  // middle (195, 150): 45 out, unhurt
+    far.Health = 50;
+    const int drops = BloodInFlight();
     StartExplosion(150, 150);
     for (int f = 0; f < 9; f++) ExplosionsStep();
+    EXPECT_EQ(BloodInFlight(), drops + 5 * 20);  // twenty drops from each of the five hit
     EXPECT_FLOAT_EQ(middle.Health, 410);
     EXPECT_FLOAT_EQ(near.Health, 440);
     EXPECT_FLOAT_EQ(edge.Health, 498);
@@ -169,10 +181,12 @@ TEST_F(Bombs, TheBlastHurtsLessFurtherOutAndThePlayerHalf) {
     EXPECT_EQ(s.Health, 10);
     EXPECT_EQ(s.Speed, 7);  // and it runs
     EXPECT_EQ(s.Active, -1);
+    EXPECT_EQ(far.Health, 50);
 }
 
 TEST_F(Bombs, TheCraterIsStampedOnceAtFrameEightAndTheBlastEndsAfterFrame26) {
     StartExplosion(150, 150);
+    EXPECT_EQ(ShakeActive, -1);  // from the moment it starts
     for (int f = 0; f < 8; f++) ExplosionsStep();
     EXPECT_EQ(ShakeActive, -1);
     EXPECT_EQ(GetPixel(Terain, 150, 150), Grass);

@@ -1,5 +1,7 @@
 // The cleaning creature: how it crosses, what it wipes, that it comes back.
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "graphics/WorkWithMemory.h"
 #include "opponents/Cleaner.h"
@@ -38,18 +40,35 @@ TEST_F(CleanerTest, ItCrossesDownTheFieldWipingItsTrackAndLeaves) {
     EXPECT_EQ(GetPixel(Terain, column + 40, 150), Grass);
     for (int f = 0; f < 121 * 33 && BugerActive != -1; f++) CleanerStep();
     EXPECT_EQ(BugerActive, -1);  // and comes back on its own
+
+    // The sway: a quarter second in the middle, right, in the middle, left.
+    StartCleaner();
+    const Single middle = BugerX;
+    std::string steps;
+    for (int f = 1; f <= 64; f++) {
+        CleanerStep();
+        steps += "-0+"[Whole(BugerX - middle) + 1];
+    }
+    const std::string cycle = std::string(8, '0') + std::string(8, '+') + std::string(8, '0') + std::string(8, '-');
+    EXPECT_EQ(steps, cycle.substr(1) + cycle + "0");
 }
 
 TEST_F(CleanerTest, ItIsHeardWhereItEntersAndComesBackOneToTwoMinutesAfterLeaving) {
     TempGameDir dir;
     LoadProbeSounds({8});
     for (uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
+        // Its draws: the first wait, its column, the wait after it leaves.
+        Randomize(seed);
+        const double firstWait = Rnd();
+        (void)Rnd();
+        const double nextWait = Rnd();
         Randomize(seed);
         ResetCleaner();
         int frames = 0;
         while (BugerActive != -1 && frames++ < 4000) CleanerStep();
         ASSERT_EQ(BugerActive, -1);
         EXPECT_TRUE(frames >= 45 * 33 && frames < 90 * 33) << frames;  // the first visit
+        EXPECT_EQ(frames, Int(firstWait * 1485) + 1485);
         EXPECT_TRUE(Playing(8));
         EXPECT_EQ(MixerGetPan(SoundBuffer(8)), Whole(BugerX * 10 / 3 * 20 / 7 - 1000)) << BugerX;
         // Started again every two seconds; a pixel a frame from y -64 to past
@@ -73,6 +92,7 @@ TEST_F(CleanerTest, ItIsHeardWhereItEntersAndComesBackOneToTwoMinutesAfterLeavin
             frames++;
         }
         EXPECT_TRUE(frames >= 60 * 33 && frames < 120 * 33) << frames;
+        EXPECT_EQ(frames, Int(nextWait * 1980) + 1980);
     }
     ResetCleaner();  // a new game while it crawls: silent at once
     EXPECT_FALSE(Playing(8));
@@ -88,11 +108,27 @@ TEST_F(CleanerTest, ItsStripsTakeTurnsFromTheFirstInEveryGame) {
         CreateSurface(Terain, 300, 300, Grass);
         StartCleaner();
         const int x = Whole(BugerX) + 20;
-        while (BugerY < 40) CleanerStep();
-        for (int row = 0; row < 60; row += 10)
+        // The brush, 20 pixels into the body, reaches row 60 with the body at 40.
+        while (BugerY < 39) CleanerStep();
+        EXPECT_EQ(GetPixel(Terain, x, 65), Grass);
+        CleanerStep();
+        for (int row = 0; row <= 60; row += 10)
             EXPECT_EQ(GetPixel(Terain, x, row + 5), RGB(10 + row / 10 % CleanLineStrips, 0, 0)) << game << " " << row;
+        EXPECT_EQ(GetPixel(Terain, x, 75), Grass);
         while (BugerActive == -1) CleanerStep();
     }
+}
+
+TEST_F(CleanerTest, ItEntersAnywhereFromColumn10To239) {
+    int low = 300, high = 0;
+    for (int n = 0; n < 3000; n++) {
+        StartCleaner();
+        low = std::min(low, Whole(BugerX));
+        high = std::max(high, Whole(BugerX));
+    }
+    EXPECT_EQ(low, 10);
+    EXPECT_EQ(high, 239);  // its 50 pixels end 11 short of the right edge
+    ResetCleaner();
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include "opponents/GameClock.h"
 #include "opponents/TextFile.h"
 #include "scores/TopScoreList.h"
+#include "shell/Basic.h"
+#include "shell/Replay.h"
 #include "support/Battle.h"
 #include "support/SoundProbe.h"
 
@@ -57,6 +59,20 @@ TEST_F(ClockFixture, RegenerationDrainsToFullThenCycles) {
     OneSecond();
     EXPECT_EQ(GameSeconds, 9);
     EXPECT_EQ(Units[0].Health, 88);
+    // Still above twice full (180) after the 2 it drains 6 more; a dead player gains nothing.
+    GamePaused = 0;
+    seen.clear();
+    for (float h : {200.0f, 182.0f}) {
+        Units[0].Health = h;
+        OneSecond();
+        seen.push_back(Units[0].Health);
+    }
+    Units[0].Active = 0;
+    Units[0].Health = 50;
+    SpawnCounter = 0;  // no spawn tick to end the game in this second
+    OneSecond();
+    seen.push_back(Units[0].Health);
+    EXPECT_EQ(seen, (std::vector<float>{192, 180, 48}));
 }
 
 TEST_F(ClockFixture, SpawnCapsByMinute) {
@@ -136,8 +152,14 @@ TEST_F(ClockFixture, EndOfGameRecordsTheGameAndSavesTheOptions) {
     PlayMinutes = 10;
     GameMinutes = 3;
     GameSeconds = 30;
+    CreateSurface(StatusHealth, 300, 20, RGB(10, 10, 10));  // the fill below row 10 red
+    for (int y = 10; y < 20; y++)
+        for (int x = 0; x < 300; x++) SetPixel(StatusHealth, x, y, RGB(250, 0, 0));
     Units[0].Active = 0;
+    Units[0].Health = 0.6f;  // dead below 1
     SpawnTick();
+    EXPECT_EQ(GetPixel(StatusField, 0, 5), RGB(10, 10, 10));  // the last bar shows no health at all
+    FreeSurface(StatusHealth);
     EXPECT_EQ(GameRunning, 0);
     EXPECT_EQ(GamePaused, 0);
     EXPECT_EQ(TimesPlayed, 5);
@@ -168,7 +190,8 @@ TEST_F(ClockFixture, KeepsItsPaceAfterWeeksOfRunning) {
         EXPECT_EQ(GameMinutes, 0) << start;
         EXPECT_GE(GameSeconds, 9) << start;
         EXPECT_LE(GameSeconds, 10) << start;
-        EXPECT_GE(Fps, 30) << start;  // about 33 frames in each second
+        EXPECT_GE(Fps, 33) << start;  // a frame every 30 ms: 33 or 34 in each second
+        EXPECT_LE(Fps, 34) << start;
     }
 }
 
@@ -212,6 +235,7 @@ TEST_F(ClockFixture, SpawnTicksByMinuteAndWhileAWaveRuns) {
     EXPECT_EQ(ticks(20, 0), every2);
     EXPECT_EQ(ticks(21, 0), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     EXPECT_EQ(ticks(5, 30), every2);
+    EXPECT_EQ(ticks(1, 2), (std::vector<int>{2, 5, 8, 11}));  // the timer's last second still counts
 }
 
 TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {
@@ -241,6 +265,8 @@ TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {
             sizes.push_back(WaveLeft);
             EXPECT_EQ(WaveTimer, 59);
             EXPECT_EQ(AirPlaneActive, -1) << m;  // the plane crosses with every wave
+            EXPECT_EQ(Units[0].Ammo, 20) << m;    // and drops nothing at the player's cost
+            EXPECT_EQ(BombRunsWaiting(), 0) << m;
             ResetAirPlane();
             WaveLeft = 0;
             OneSecond();  // announced once: the timer runs down
@@ -340,4 +366,108 @@ TEST_F(ClockFixture, TheCapHoldsOnlyWithoutAWaveAndFramesAreCountedEachSecond) {
     AdvanceTestClock(1000);
     ClockStep();
     EXPECT_EQ(Fps, 7);
+
+    // The status bar (which sets SkillScore) is redrawn at frames 1 and 15
+    // of each second, and not while paused.
+    Kills = 3;
+    GameMinutes = GameSeconds = 0;
+    std::vector<int> drawn;
+    for (int f = 0; f <= 16; f++) {
+        FrameCount = f;
+        GamePaused = f == 15 ? -1 : 0;
+        SkillScore = -1;
+        ClockStep();
+        if (SkillScore != -1) drawn.push_back(f);
+    }
+    EXPECT_EQ(drawn, (std::vector<int>{1}));
+    GamePaused = 0;
+    FrameCount = 15;
+    ClockStep();
+    EXPECT_EQ(SkillScore, 30);  // three kills at second 0
+}
+
+TEST_F(ClockFixture, OpponentsTakeTheirSpeedAndLevelFromTheirRules) {
+    // SpawnOpponent itself: the file's speed 10 less 0 to 2.
+    std::set<double> speeds;
+    for (int k = 1; k <= 60; k++) {
+        AdvanceTestClock(k);  // it re-seeds from the clock
+        Units[1].Active = 0;
+        SpawnOpponent();
+        ASSERT_EQ(LoadedSlot, 1);
+        speeds.insert(Units[1].Speed);
+    }
+    EXPECT_EQ(speeds, (std::set<double>{8, 9, 10}));
+    Units[1].Active = 0;
+    GamePaused = -1;  // a paused game places nobody
+    SpawnOpponent();
+    EXPECT_EQ(Units[1].Active, 0);
+    GamePaused = 0;
+
+    // A stream opponent's level: 3 up to the player's, two more from minute 3
+    // only while the player is below level 5.
+    auto levels = [](Integer player, Integer minute) {
+        Units[0].BulletSpeed = player;
+        GameMinutes = minute;
+        std::set<int> seen;
+        for (int k = 1; k <= 40; k++) {
+            AdvanceTestClock(k);
+            for (int i = 1; i <= MaxUnit; i++) Units[i].Active = 0;
+            AliveCount = 1;
+            SpawnTick();
+            seen.insert(Units[1].BulletSpeed);
+        }
+        return seen;
+    };
+    EXPECT_EQ(levels(4, 2), (std::set<int>{3, 4}));
+    EXPECT_EQ(levels(4, 3), (std::set<int>{5, 6}));
+    EXPECT_EQ(levels(5, 3), (std::set<int>{3, 4, 5}));
+}
+
+TEST_F(ClockFixture, SpawnValuesFollowTheDrawsAfterTheClockReseed) {
+    // The draws after SpawnOpponent's re-seed: the circle angle, its speed
+    // (overwritten), then for a wave opponent its speed and ammunition, one
+    // discarded draw, the level, the range and the health.
+    auto drawsAfterReseed = [] {
+        const uint32_t state = RndState();
+        RandomizeFrom(BattleTick());
+        std::vector<Single> r(8);
+        for (Single& v : r) v = Rnd();
+        Randomize(state);
+        return r;
+    };
+    Unit& p = Units[0];
+    p.BulletSpeed = 10;
+    p.BulletRange = 100;
+    GameMinutes = 0;  // no sheep to draw first
+    for (int k = 1; k <= 12; k++) {
+        AdvanceTestClock(k);
+        for (bool wave : {true, false}) {
+            auto r = drawsAfterReseed();
+            for (int i = 1; i <= MaxUnit; i++) Units[i].Active = 0;
+            WaveLeft = wave ? 1 : 0;
+            AliveCount = 1;
+            SpawnTick();
+            const Unit& u = Units[1];
+            if (wave) {
+                EXPECT_EQ(u.X, 20);
+                EXPECT_EQ(u.Y, -20);
+                EXPECT_EQ(u.Speed, Int(r[2] * 5) + 7) << k;
+                EXPECT_EQ(u.Ammo, Int(r[3] * 10) + 8) << k;
+            } else {
+                const double a = (Int(r[0] * 359) + 1) * DegToRad;
+                EXPECT_FLOAT_EQ(u.X, std::cos(a) * 210 + 140) << k;
+                EXPECT_FLOAT_EQ(u.Y, std::sin(a) * 210 + 140) << k;
+                EXPECT_EQ(u.Speed, 10);
+                EXPECT_EQ(u.Ammo, 10);
+                r.insert(r.begin() + 2, 2, Single{0});  // no wave draws
+            }
+            const Integer level = static_cast<Integer>(Whole(r[5] * 7 + 3));
+            EXPECT_EQ(u.BulletSpeed, level) << k;
+            EXPECT_FLOAT_EQ(u.BulletRange, 100 - r[6] * 20) << k;
+            EXPECT_FLOAT_EQ(u.Health, (r[7] * 3 + 1) * 30) << k;
+            EXPECT_EQ(u.Recharge, p.Recharge);
+            EXPECT_EQ(u.Spread, 30);
+            EXPECT_EQ(u.SpriteName, "AiLVL" + StrInt(IDiv(level - 3, 2)));
+        }
+    }
 }

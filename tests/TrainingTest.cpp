@@ -33,6 +33,15 @@ TEST(Training, RechargeGainsElevenPointsInTenSecondsOfStillFire) {
     for (int s = 0; s < 10; s++) TrainRecharge();
     EXPECT_EQ(p.RechargeXP, 11);
     EXPECT_EQ(StillFireSeconds, 0);
+    // A step up starts both counts again: the next second adds nothing.
+    KeyState[DIK_LEFT] = 0;
+    p.RechargeXP = 99;
+    StillFireSeconds = 4;
+    TrainRecharge();
+    TrainRecharge();
+    EXPECT_EQ(p.Recharge, 14);
+    EXPECT_EQ(p.RechargeXP, 0);
+    EXPECT_EQ(StillFireSeconds, 1);
 }
 
 TEST(Training, AccuracyGainsByTheHitHistory) {
@@ -81,6 +90,8 @@ TEST(Training, LimitsOfSpeedRechargeAndMelee) {
     for (int f = 0; f < 3000; f++) TrainMelee(1);
     EXPECT_EQ(p.Melee, 11);
     EXPECT_EQ(p.MeleeXP, 100);  // capped: it would otherwise count on
+    TrainMelee(1);
+    EXPECT_EQ(p.MeleeXP, 100);
 }
 
 TEST(Training, BulletSpeedGainsByHowCloseTheNearestOpponentIs) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <thread>
 
+#include "opponents/KeyFile.h"
 #include "opponents/TextFile.h"
 #include "platform/Window.h"
 #include "shell/GameState.h"
@@ -55,6 +56,11 @@ TEST_F(UnitFile, ReadsAtMost5001Lines) {
     EXPECT_EQ(Value("LONG", "OM"), "5000");  // line 5000 counted from 0 is read
     UnitFileValue = "before";
     EXPECT_EQ(Value("LONG", "EM"), "before");
+    // The key reader keeps the same limit for files handed to it whole.
+    const auto lines = KeyFileLines(text + UnitLine("OM", "5000") + UnitLine("EM", "5001"));
+    std::string v;
+    EXPECT_TRUE(KeyFileValue(lines, "OM", 20, v));
+    EXPECT_FALSE(KeyFileValue(lines, "EM", 20, v));
 }
 
 TEST_F(UnitFile, LoaderFillsTheFirstFreeSlot) {
@@ -85,6 +91,8 @@ TEST_F(UnitFile, LoaderFillsTheFirstFreeSlot) {
     EXPECT_TRUE(LoadUnitFile("LVL1"));
     EXPECT_EQ(LoadedSlot, 51);
     EXPECT_EQ(Units[50].UnitName, "kept");
+    EXPECT_TRUE(LoadUnitFile("NOSUCHUNIT"));  // not even looked for
+    EXPECT_EQ(LoadedSlot, 51);
 }
 
 TEST_F(UnitFile, MissingKeysAndBadNumbers) {
@@ -100,7 +108,8 @@ TEST_F(UnitFile, MissingKeysAndBadNumbers) {
     EXPECT_EQ(Units[0].Health, 3);
 
     // A missing key stores the previous key's value.
-    Write("GAPS", UnitLine("NA", "Gappy") + UnitLine("OM", "11") + UnitLine("EL", "x") + UnitLine("EM", "70000") +
+    Write("GAPS", UnitLine("NA", "Gappy") + UnitLine("OM", "11") + UnitLine("EL", "x") + UnitLine("EE", "32767.5") + UnitLine("ED", "32767") +
+                      UnitLine("EM", "70000") +
                       "END\n");
     Units[1].Active = 0;
     Units[1].Spread = 6;
@@ -112,6 +121,11 @@ TEST_F(UnitFile, MissingKeysAndBadNumbers) {
     EXPECT_FLOAT_EQ(Units[1].Health, 11);  // "HT" missing as well
     EXPECT_EQ(Units[1].Spread, 6);         // "x" is no number
     EXPECT_EQ(Units[1].Recharge, 9);       // too large for its field
+    EXPECT_EQ(Units[1].BulletSpeed, 32767);  // the largest that fits
+    EXPECT_EQ(Units[1].Melee, 0);            // rounds to 32768: too large
+    Write("LOW", UnitLine("OM", "-32768.5") + "END\n");
+    EXPECT_TRUE(LoadUnitFile("LOW"));
+    EXPECT_EQ(Units[LoadedSlot].Ammo, -32768);  // a half rounds to even: it just fits
 }
 
 TEST_F(UnitFile, MissingFileShowsOneMessageAndLeavesTheSlotFree) {

@@ -6,11 +6,13 @@
 #include <cmath>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "battle/Blood.h"
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AImod.h"
 #include "support/Battle.h"
+#include "support/DrawnText.h"
 #include "support/SoundProbe.h"
 
 namespace {
@@ -41,9 +43,33 @@ TEST(Opponent, OutOfRangeChasesAndKeepsAnOrderItHas) {
         EXPECT_EQ(o.WalkDir, dir);  // the order stands while WalkLeft >= 1
     }
     EXPECT_LT(o.X, 130);
+
+    // The order is Whole(Int(Rnd x 20) + dir - 10) for Int(Rnd x 10) + dist, drawn in that order.
+    for (uint32_t seed = 1; seed <= 20; seed++) {
+        Randomize(seed);
+        const Single r1 = Rnd(), r2 = Rnd();
+        BattleReset(seed);
+        PlaceUnit(0, 100, 100);
+        Unit& c = PlaceUnit(1, 130, 100);
+        c.BulletRange = 20;
+        UpdateUnits();
+        EXPECT_EQ(c.WalkDir, Int(r1 * 20) + 170) << seed;
+        EXPECT_EQ(c.WalkLeft, Int(r2 * 10) + 30) << seed;
+    }
+
+    // At exactly its range it neither chases nor fires.
+    BattleReset();
+    PlaceUnit(0, 100, 100);
+    Unit& e = PlaceUnit(1, 120, 100);
+    e.BulletRange = 20;
+    UpdateUnits();
+    EXPECT_EQ(FlyingBulletsOf(1), 0);
+    EXPECT_EQ(e.WalkLeft, 0);
 }
 
 TEST(Opponent, WoundedFleesAndStillFires) {
+    TempGameDir dir;
+    LoadProbeSounds({1});
     BattleReset();
     PlaceUnit(0, 100, 100);
     Unit& o = PlaceUnit(1, 120, 100);
@@ -56,8 +82,33 @@ TEST(Opponent, WoundedFleesAndStillFires) {
     EXPECT_EQ(FlyingBulletsOf(1), 1);
     EXPECT_EQ(o.Ammo, 9);
     EXPECT_EQ(o.FireCooldown, 15);
+    EXPECT_TRUE(Playing(1));
+    FreeSounds();
     UpdateUnits();
     EXPECT_EQ(FlyingBulletsOf(1), 1);  // cooling down
+
+    // Over many frames the flight covers the half turn away, 90 .. 269 degrees
+    // from the direction of the player, and nothing beyond it.
+    int low = 360, high = 0;
+    for (int n = 0; n < 1500; n++) {
+        Unit& f = PlaceUnit(1, 120, 100);
+        f.Health = 8;
+        f.FireCooldown = 5;
+        UpdateUnits();
+        const int away = (f.WalkDir - f.Facing + 720) % 360;
+        low = std::min(low, away);
+        high = std::max(high, away);
+    }
+    EXPECT_EQ(low, 90);
+    EXPECT_EQ(high, 269);
+
+    // At exactly three times its level it is not wounded: it stands and fights.
+    BattleReset();
+    PlaceUnit(0, 100, 100);
+    Unit& s = PlaceUnit(1, 120, 100);
+    s.Health = 9;
+    UpdateUnits();
+    EXPECT_EQ(s.WalkLeft, 0);
 }
 
 TEST(Opponent, DoubleShotAboveTheCrateLimit) {
@@ -85,7 +136,7 @@ TEST(Opponent, DoubleShotAboveTheCrateLimit) {
 TEST(UnitsPass, KeepsInTheFieldOnlyWhatIsOutside) {
     BattleReset();  // no player: nothing but the push moves a unit
     const std::pair<float, float> cases[][2] = {
-        {{-0.5f, -0.5f}, {1.5f, 1.5f}},     {{0.5f, 0.5f}, {0.5f, 0.5f}},
+        {{-0.5f, -0.5f}, {1.5f, 1.5f}},     {{0.5f, 0.5f}, {0.5f, 0.5f}},      {{0, 0}, {0, 0}},
         {{290, 290}, {290, 290}},           {{290.5f, 290.5f}, {288.5f, 288.5f}},
         {{-0.5f, 290.5f}, {1.5f, 288.5f}},  {{290.5f, -0.5f}, {288.5f, 1.5f}}};
     for (auto& [from, to] : cases) {
@@ -105,16 +156,22 @@ TEST(Opponent, EntersFromOutsideWithoutFiring) {
     EXPECT_FLOAT_EQ(o.Y, -18);  // pushed in by 2, no order to walk yet
     EXPECT_EQ(o.WalkLeft, 10);  // the edge rule turns it to the player
     EXPECT_EQ(o.WalkDir, 90);
-    bool fired = false;
-    for (int f = 0; f < 20; f++) {
+    // Pushed 2 and walking 1 a frame, it fires first standing on y 0, in frame 7.
+    int fired = 0;
+    for (int f = 2; f < 20 && !fired; f++) {
         UpdateUnits();
         if (FlyingBulletsOf(1) > 0) {
-            fired = true;
-            EXPECT_GE(o.Y, 0);
-            break;
+            fired = f;
+            EXPECT_EQ(o.Y, 0);
         }
     }
-    EXPECT_TRUE(fired);
+    EXPECT_EQ(fired, 7);
+    // Nor from beyond the left edge.
+    BattleReset();
+    PlaceUnit(0, 20, 150);
+    PlaceUnit(1, -20, 150).BulletRange = 400;
+    UpdateUnits();
+    EXPECT_EQ(FlyingBulletsOf(1), 0);
 }
 
 TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
@@ -124,7 +181,9 @@ TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
     Unit& o = PlaceUnit(1, 105, 100);
     o.Health = 50;
     o.Ammo = 10;
+    const int drops = BloodInFlight();
     UpdateUnits();
+    EXPECT_EQ(BloodInFlight(), drops + 5);
     EXPECT_NEAR(o.Health, 49.7, 1e-4);
     EXPECT_NEAR(p.Health, 99.9, 1e-4);
     EXPECT_EQ(p.Ammo, 15);
@@ -140,10 +199,32 @@ TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
     PlaceUnit(1, 105, 100).Ammo = 10;
     UpdateUnits();
     EXPECT_EQ(Units[0].Ammo, 30);
+
+    // An opponent killed in the fight is heard where it stood.
+    {
+        TempGameDir dir;
+        LoadProbeSounds({6});
+        BattleReset();
+        PlaceUnit(0, 100, 100);
+        PlaceUnit(1, 105, 100).Health = 1.2f;
+        UpdateUnits();
+        EXPECT_EQ(Units[1].Active, 0);
+        EXPECT_TRUE(Playing(6));
+        // At x 105 less the separation push of 10 / 8.
+        EXPECT_EQ(MixerGetPan(SoundBuffer(6)), Whole((105 - 1.25) * 10 / 3 * 20 / 7 - 1000));
+        FreeSounds();
+    }
+    // A player worn down below 1 in the fight dies of it in that frame.
+    BattleReset();
+    PlaceUnit(0, 100, 100).Health = 1.05f;
+    PlaceUnit(1, 105, 100);
+    UpdateUnits();
+    EXPECT_EQ(Units[0].Active, 0);
 }
 
 TEST(UnitsCrates, CrateFillsToTheLimitAndKeepsTheRest) {
     BattleReset();
+    Field.TextColour = RGB(255, 255, 255);
     Unit& p = PlaceUnit(0, 100, 100);
     p.Ammo = 0;
     CrateActive[2] = -1;
@@ -154,6 +235,12 @@ TEST(UnitsCrates, CrateFillsToTheLimitAndKeepsTheRest) {
     EXPECT_EQ(p.Ammo, 15);
     EXPECT_EQ(CrateBullets[2], 35);
     EXPECT_EQ(CrateActive[2], -1);
+    // The count left shows in small print over the player's feet.
+    if (TextWidth(Field, "35") > 0) {
+        EXPECT_TRUE(DrawnAs(Field, "35", 106, 117, 7, false, RGB(255, 255, 255)));
+    }
+    EXPECT_EQ(Field.FontSize, 8);
+    Field.TextColour = 0;
     UpdateUnits();
     EXPECT_EQ(p.Ammo, 15);
     EXPECT_EQ(CrateBullets[2], 35);
@@ -174,13 +261,16 @@ TEST(Separation, PushesApartUntilTheFrameRateDrops) {
     UpdateUnits();
     EXPECT_FLOAT_EQ(a.X, 48.75f);
     EXPECT_FLOAT_EQ(b.X, 53.75f);
+    Fps = 29;  // still enough
+    UpdateUnits();
+    EXPECT_FLOAT_EQ(a.X, 47.5f);
     Fps = 28;
     UpdateUnits();
     EXPECT_EQ(SeparationOff, -1);
-    EXPECT_FLOAT_EQ(a.X, 48.75f);
+    EXPECT_FLOAT_EQ(a.X, 47.5f);
     Fps = 33;  // latched for the rest of the game
     UpdateUnits();
-    EXPECT_FLOAT_EQ(a.X, 48.75f);
+    EXPECT_FLOAT_EQ(a.X, 47.5f);
 }
 
 TEST(UnitsPass, FootprintsOnlyWithTheOption) {
@@ -216,6 +306,35 @@ TEST(UnitsPass, FootprintsOnlyWithTheOption) {
         ASSERT_EQ(u.X, 50);
     }
     EXPECT_EQ(std::tuple(lowX, highX, lowY, highY), std::tuple(54, 64, 64, 74));
+    // A walking unit leaves a print every tenth frame.
+    BattleReset();
+    OptFootSteps = 0;
+    Unit& w = PlaceUnit(1, 50, 50);
+    w.WalkLeft = 100;
+    std::vector<int> printed;
+    for (int f = 1; f <= 25; f++) {
+        UpdateUnits();
+        if (StepCount[1] == 0) printed.push_back(f);
+    }
+    EXPECT_EQ(printed, (std::vector<int>{10, 20}));
+    // Standing, or moved so little that the mark (2 x X + Y \ 2) changes by 2
+    // or less, it leaves none; a change of 3 either way does.
+    w.WalkLeft = 0;
+    while (StepCount[1] != 0) UpdateUnits();  // the print of its last steps
+    for (int f = 0; f < 10; f++) UpdateUnits();
+    printed.clear();
+    auto moved = [&w](float dx, float dy) {
+        w.X += dx;
+        w.Y += dy;
+        UpdateUnits();
+        return StepCount[1] == 0 ? 1 : 0;
+    };
+    for (auto [dx, dy] : {std::pair(0, 0), std::pair(0, 0), std::pair(1, 0), std::pair(-2, 0), std::pair(1, 0),
+                          std::pair(1, 2)})
+        printed.push_back(moved(static_cast<float>(dx), static_cast<float>(dy)));
+    for (int f = 0; f < 10; f++) UpdateUnits();  // standing: the count runs up again
+    printed.push_back(moved(-1, -2));
+    EXPECT_EQ(printed, (std::vector<int>{0, 0, 0, 0, 0, 1, 1}));
     FreeSurface(Foot);
 }
 
@@ -256,6 +375,8 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
     // A pack heals 25 + Whole(Rnd x P x 30) \ 4, P the player's BulletSpeed.
     int most = 0;
     for (int n = 0; n < 40; n++) {
+        Randomize(static_cast<uint32_t>(n + 1));
+        const Single r = Rnd();  // the frame's first draw
         BattleReset(static_cast<uint32_t>(n + 1));
         PlaceUnit(0, 10, 250).BulletSpeed = 10;
         Unit& o = PlaceUnit(1, 100, 100);
@@ -269,9 +390,22 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
         const int gain = static_cast<int>(o.Health) - 5;
         EXPECT_GE(gain, 25);
         EXPECT_LE(gain, 25 + 75);
+        EXPECT_EQ(gain, 25 + IDiv(Whole(r * 10 * 30), 4));
         most = std::max(most, gain);
     }
     EXPECT_GT(most, 25 + 23);  // beyond what the opponent's own level 3 gives
+    {
+        TempGameDir dir;
+        LoadProbeSounds({4});
+        BattleReset();
+        PlaceUnit(1, 100, 100).Health = 5;
+        HealthPackActive[9] = -1;  // the last slot counts too
+        HealthPackX[9] = HealthPackY[9] = 105;
+        UpdateUnits();
+        EXPECT_EQ(HealthPackActive[9], 0);
+        EXPECT_EQ(MixerGetPan(SoundBuffer(4)), Whole(100 * 10.0 / 3 * 20 / 7 - 1000));  // heard where it is taken
+        FreeSounds();
+    }
     // A unit at its full health (BulletSpeed x 30) leaves the pack.
     BattleReset();
     PlaceUnit(1, 100, 100).Health = 89.6f;  // rounds to 90
@@ -279,6 +413,16 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
     HealthPackX[0] = HealthPackY[0] = 105;
     UpdateUnits();
     EXPECT_EQ(HealthPackActive[0], -1);
+    // Out of reach at 10; and the player is never steered to a pick-up.
+    BattleReset();
+    Unit& me = PlaceUnit(0, 100, 100);
+    me.Health = 5;
+    me.Ammo = 0;
+    HealthPackActive[0] = -1, HealthPackX[0] = 117, HealthPackY[0] = 107;  // point (120, 110)
+    CrateActive[0] = -1, CrateX[0] = 56, CrateY[0] = 107, CrateBullets[0] = 5;  // point (60, 110)
+    UpdateUnits();
+    EXPECT_EQ(HealthPackActive[0], -1);
+    EXPECT_EQ(me.WalkLeft, 0);
 
     // A pack 50 to the right; the player far out of range.
     auto walkAfterPass = [](float health, int ammo, bool crate) {
@@ -289,7 +433,7 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
         o.Ammo = static_cast<Integer>(ammo);
         o.BulletRange = 20;
         if (crate) {
-            CrateActive[0] = -1, CrateX[0] = 106, CrateY[0] = 47, CrateBullets[0] = 5;  // point (110, 50)
+            CrateActive[9] = -1, CrateX[9] = 106, CrateY[9] = 47, CrateBullets[9] = 5;  // point (110, 50)
         } else {
             HealthPackActive[0] = -1, HealthPackX[0] = 157, HealthPackY[0] = 107;  // point (160, 110)
         }
@@ -321,6 +465,26 @@ TEST(Opponent, OutOfAmmunitionItChargesTheWalkingOrderAtThePlayer) {
             EXPECT_EQ(o.WalkDir, 180);  // the order it had
             EXPECT_EQ(o.WalkLeft, 4);
         }
+    }
+    // Without a walk order and with the player in range it stands its ground.
+    BattleReset();
+    PlaceUnit(0, 160, 100);
+    Unit& o = PlaceUnit(1, 100, 100);
+    o.BulletRange = 100;
+    o.Ammo = 0;
+    o.WalkDir = 180;
+    UpdateUnits();
+    EXPECT_EQ(o.WalkDir, 180);
+    EXPECT_EQ(o.WalkLeft, 0);
+}
+
+TEST(UnitsPass, WalkingDirectionsWrapIntoOneTurn) {
+    BattleReset();  // no player: nothing else turns the unit
+    for (auto [from, to] : {std::pair(365, 5), std::pair(361, 1), std::pair(360, 360), std::pair(-5, 355), std::pair(0, 0)}) {
+        Unit& u = PlaceUnit(1, 100, 100);
+        u.WalkDir = static_cast<Integer>(from);
+        UpdateUnits();
+        EXPECT_EQ(u.WalkDir, to) << from;
     }
 }
 
@@ -383,4 +547,18 @@ TEST(UnitsPass, SpritesShowTheFieldThroughTheHolesOfTheirMask) {
     EXPECT_EQ(GetPixel(Field, 70, 69), static_cast<int32_t>(RGB(200, 0, 0)));
     EXPECT_EQ(GetPixel(Field, 71, 71), static_cast<int32_t>(RGB(10, 20, 30)));  // beside the cell
     FreeSurface(Player);
+}
+
+TEST(Opponent, TheEdgeLinesThemselvesAreInside) {
+    // The unit, the player 20 away inside, and whether the edge rule turned it in.
+    const std::tuple<float, float, float, float, bool> cases[] = {
+        {4, 100, 24, 100, false},   {290, 100, 270, 100, false}, {100, 4, 100, 24, false},
+        {100, 290, 100, 270, false}, {3, 100, 23, 100, true},     {100, 3, 100, 23, true}};
+    for (auto [x, y, px, py, turned] : cases) {
+        BattleReset();
+        PlaceUnit(0, px, py);
+        Unit& o = PlaceUnit(1, x, y);
+        UpdateUnits();
+        EXPECT_EQ(o.WalkLeft, turned ? 10 : 0) << x << ", " << y;
+    }
 }

@@ -241,8 +241,7 @@ void ResetAirPlane() {
     for (Blast& e : Blasts) e = Blast{};
     for (Bomb& b : Falling) b = Bomb{};
     RunCount = 0;
-    Flying = false;
-    Released = 0;
+    Flying = false;  // a run sets its own release flag
     AirPlaneActive = 0;
     ShakeActive = 0;
 }

@@ -71,10 +71,7 @@ void CleanerStep() {
 
 void ResetCleaner() {
     if (BugerActive == -1) StopSound(8);
-    BugerActive = 0;
-    BugerX = BugerY = 0;
+    BugerActive = 0;  // its position and frame are read only while it is active
     CleanerWait = -1;
-    CleanerFrame = 0;
-    CleanRow = 0;
     CleanStrip = 0;
 }

@@ -178,13 +178,10 @@ void SpawnTick() {
             continue;
         }
         Unit& u = Units[s];
+        // Level, range, recharge and health all come from the player below.
         u.Ammo = 10;
         u.Speed = 10;
-        u.Health = 20;
         u.Spread = 30;
-        u.BulletSpeed = 3;
-        u.BulletRange = 20;
-        u.Recharge = 20;
         if (WaveLeft > 0) {
             WaveEntry(WaveLeft, u.X, u.Y);
             u.Speed = Int(Rnd() * 5) + 7;
