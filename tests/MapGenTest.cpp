@@ -122,6 +122,25 @@ TEST(DcEffects, DiffuseStartsBlackWhenItsFirstSampleIsOutside) {
     }
 }
 
+TEST(DcEffects, DiffuseDrawsFromTheClockNotFromEarlierDraws) {
+    Surface src;
+    CreateSurface(src, 40, 40);
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 40; x++) SetPixel(src, x, y, RGB(x, y, 100));
+    auto diffused = [&](uint32_t seed) {
+        Surface d = Uniform(40, 40, 0);
+        Randomize(seed);  // where earlier draws left the generator
+        Diffuse(src, 40, 40, d, 2);
+        return d.Pixels;
+    };
+    UseTestClock(true, 5000);
+    const auto first = diffused(0x123400);
+    EXPECT_EQ(diffused(0x9ABC00), first);  // the same moment: the same noise
+    AdvanceTestClock(777);
+    EXPECT_NE(diffused(0x123400), first);
+    UseTestClock(false);
+}
+
 TEST(MapGen, GeneratesFourBitmapsOnceAndThenNeverAgain) {
     ResetGameState();
     TempGameDir dir;
