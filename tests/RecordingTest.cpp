@@ -143,6 +143,14 @@ TEST_F(Recording, WatchingShowsTheGameFrameForFrame) {
     ASSERT_FALSE(Game->File.empty()) << "the game did not end";
     ASSERT_GT(Game->States.size(), 300u);
     EXPECT_LT(Game->File.size(), 100u * 1024);
+    // The pause: its passes of the menus, and the one setting changed in it, once.
+    ReplayData data;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(Game->File, data, why)) << why;
+    int passes = 0, settings = 0;
+    for (const ReplayEvent& e : data.Events) passes += e.Kind == ReplayPausedPass, settings += e.Kind == ReplayOptionsSet;
+    EXPECT_EQ(passes, 40);
+    EXPECT_EQ(settings, 1);
     const Played watched = Watch(Game->File, Game->Table);
     for (size_t i = 0; i < std::min(watched.States.size(), Game->States.size()); i++)
         ASSERT_EQ(watched.States[i], Game->States[i]) << "frame " << i;
