@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "graphics/WorkWithMemory.h"
+#include "input/DirectInputMod.h"
 #include "menus/MenuEffects.h"
 #include "menus/Menus.h"
 #include "menus/Options.h"
@@ -419,4 +420,16 @@ TEST(MainLoopPass, BloodDripsFromTheMovingCursorOverTheMenus) {
         MainLoopPass();
     }
     EXPECT_GT(MenuBloodDrops(), 0);
+}
+
+TEST(MainLoopPass, TheMenusReadTheKeyboard) {
+    TempGameDir dir;
+    FramePrep();
+    GameRunning = 0;
+    OptDebugInfo = 8;
+    MenuCode = "HELP";
+    TestSetKey(DIK_ESCAPE, true);
+    MainLoopPass();
+    TestReleaseAllKeys();
+    EXPECT_EQ(MenuCode, "");  // back in the main menu
 }
