@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "battle/ScoreInfo.h"
 #include "graphics/WorkWithMemory.h"
 #include "input/DirectInputMod.h"
+#include "maps/MapGen.h"
 #include "menus/MenuEffects.h"
 #include "menus/Menus.h"
 #include "menus/Options.h"
@@ -432,4 +434,48 @@ TEST(MainLoopPass, TheMenusReadTheKeyboard) {
     MainLoopPass();
     TestReleaseAllKeys();
     EXPECT_EQ(MenuCode, "");  // back in the main menu
+}
+
+TEST(FrameStep, ShowsTheScoreLineWhenItIsOn) {
+    FramePrep();
+    OptScoreInfo = 0;
+    TopScores[0].Score = "100  ";
+    HitScore = 40;
+    FrameStep();
+    EXPECT_EQ(ScoreLine(), "Score: 40   Ahead: #1  100");
+    TopScores[0] = ScoreRecord{};
+}
+
+// What a routine draws reaches the window before it returns.
+TEST(Shell, EachStepShowsItsPictureInTheWindow) {
+    const char* drv = std::getenv("SDL_VIDEODRIVER");
+    if (!drv || std::string(drv) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    unsetenv("DISPLAY");
+    TempGameDir dir;
+    FramePrep();
+    ASSERT_TRUE(OpenWindow("Dorvik - test", 300, 379)) << WindowError();
+    Surface blank;
+    CreateSurface(blank, 300, 300, RGB(255, 0, 255));
+    auto shown = [&](const char* step, auto run) {
+        PresentWindow(blank, 0, 0, StatusField, 0, 301);
+        run();
+        std::vector<uint32_t> px;
+        int w = 0, h = 0;
+        ASSERT_TRUE(TestReadScreen(px, w, h));
+        ASSERT_EQ(w, 300);
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++)
+                ASSERT_EQ(px[y * 300 + x], static_cast<uint32_t>(GetPixel(Field, x, y))) << step << " " << x << "," << y;
+    };
+    shown("frame", [] { FrameStep(); });
+    LoadingText = "Loading sounds..";
+    shown("loading", [] { LoadingProgress(); });
+    GameRunning = 0;
+    OptDebugInfo = 8;
+    shown("menus", [] { MainLoopPass(); });
+    MapsGenerated = 0;
+    shown("maps", [] { GenerateMaps(); });
+    CloseWindow();
+    unsetenv("SDL_RENDER_DRIVER");
 }
