@@ -200,8 +200,10 @@ TEST_F(Recording, FileFollowsItsTableEntry) {
     std::filesystem::create_directories(ReplayFolderPath());
     const std::string stray = ReplayFolderPath() + "/0123456789abcdef.dvr";
     Dir->Write(stray.substr(Dir->Path.string().size() + 1), "x");
+    // Files that are not recordings by name stay.
     const std::string other = ReplayFolderPath() + "/notes.txt";
-    Dir->Write(other.substr(Dir->Path.string().size() + 1), "kept");
+    const std::string others[] = {other, ReplayFolderPath() + "/0123456789abcdef.txt", ReplayFolderPath() + "/my.dvr"};
+    for (const std::string& f : others) Dir->Write(f.substr(Dir->Path.string().size() + 1), "kept");
     WriteScoreFile();
     const std::string path = ReplayFilePath(TopScores[0]);
     std::string saved;
@@ -209,7 +211,7 @@ TEST_F(Recording, FileFollowsItsTableEntry) {
     EXPECT_EQ(saved, Game->File);
     EXPECT_TRUE(PendingRecording().empty());
     EXPECT_FALSE(FileExistsOnDisk(stray));
-    EXPECT_TRUE(FileExistsOnDisk(other));
+    for (const std::string& f : others) EXPECT_TRUE(FileExistsOnDisk(f)) << f;
     ReplayData data;
     std::string why;
     ASSERT_TRUE(DecodeReplay(saved, data, why)) << why;
@@ -217,7 +219,8 @@ TEST_F(Recording, FileFollowsItsTableEntry) {
     unnamed.Name.clear();
     EXPECT_EQ(data.RecordText, RecordLine(unnamed));
 
-    // Pushed out of the ten by better games: the file goes with it.
+    // Pushed out of the ten by better games into the slot below them: the file goes with it.
+    TopScores[10] = TopScores[0];
     for (int i = 0; i < 10; i++) {
         TopScores[i] = Game->Record;
         TopScores[i].Score = std::to_string(90000 + i);
