@@ -146,6 +146,8 @@ TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoesAndEndsOnTheTable) {
     SaveRecording(0, RecordedGame());
     std::vector<std::string> runs[2];
     for (int run = 0; run < 2; run++) {
+        // The second time with the player's own scoring and movement settings the other way.
+        OptKillsInRow = OptRealMovement = static_cast<Integer>(8 * run);
         PickRow(0);
         ClickWatch();
         ASSERT_EQ(ReplayState, ReplayMode::Watching);
@@ -153,6 +155,7 @@ TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoesAndEndsOnTheTable) {
         // Left alone, then with keys held, buttons down, the mouse elsewhere
         // and the window losing the keyboard.
         runs[run] = WatchToTheEnd(run == 1);
+        EXPECT_EQ(OptKillsInRow + OptRealMovement, 16 * run);
         EXPECT_EQ(ReplayState, ReplayMode::Off);
         EXPECT_EQ(GamePaused, 0);
         EndsAsRecorded();
