@@ -3,11 +3,13 @@
 // recording follows its entry in the score table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "input/DirectInputMod.h"
 #include "opponents/GameClock.h"
 #include "scores/ReplayFile.h"
 #include "scores/ScoreFile.h"
@@ -312,4 +314,63 @@ TEST(RecordingLimits, AGameLeftPausedForDaysIsNotRecorded) {
     EXPECT_TRUE(PendingRecording().empty());
     GamePaused = 0;
     GameRunning = 0;
+}
+
+TEST(RecordingInput, EveryInputAFrameHoldsIsRecordedAndGivenBack) {
+    TempGameDir dir;
+    WriteUnitFiles(dir);
+    BattleReset(3);
+    GameRunning = 0;
+    NewGame();
+    ASSERT_EQ(ReplayState, ReplayMode::Recording);
+    struct Input {
+        std::vector<int> Keys;
+        bool Left, Right, Middle, FireModeKey;
+        int X, Y, Facing;  // the player stands at 140,140: the pointer sets the facing
+    };
+    const Input frames[] = {
+        {{DIK_W, DIK_UP}, true, false, false, false, 250, 150, 0},
+        {{DIK_A, DIK_LEFT}, false, true, false, false, 150, 250, 90},
+        {{DIK_S, DIK_DOWN}, false, false, true, false, 50, 150, 180},
+        {{DIK_D, DIK_RIGHT, DIK_Q}, false, false, false, true, 150, 50, 270},
+    };
+    for (const Input& in : frames) {
+        std::fill(std::begin(KeyState), std::end(KeyState), uint8_t{0});
+        for (int k : in.Keys) KeyState[k] = 0x80;
+        MouseLeft = in.Left ? -1 : 0, MouseRight = in.Right ? -1 : 0, MouseMiddle = in.Middle ? -1 : 0;
+        FireModeKeyReleased = in.FireModeKey ? -1 : 0;
+        CursorX = in.X, CursorY = in.Y;
+        RecordFrameInput();
+    }
+    FinishRecording(MakeGameRecord(10));
+    ReplayFrameEnd();
+    ReplayData data;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(PendingRecording(), data, why)) << why;
+    DropPendingRecording();
+
+    std::fill(std::begin(KeyState), std::end(KeyState), uint8_t{0x80});
+    MouseLeft = MouseRight = MouseMiddle = FireModeKeyReleased = -1;
+    ASSERT_TRUE(BeginPlayback(data, ReplayMode::Watching, why)) << why;
+    const int recorded[] = {DIK_W, DIK_A, DIK_S, DIK_D, DIK_UP, DIK_LEFT, DIK_DOWN, DIK_RIGHT};
+    for (const Input& in : frames) {
+        ASSERT_TRUE(PlaybackFrameInput());
+        for (int k : recorded) {
+            const bool held = std::find(in.Keys.begin(), in.Keys.end(), k) != in.Keys.end();
+            EXPECT_EQ(KeyState[k], held ? 0x80 : 0) << k;
+        }
+        EXPECT_EQ(KeyState[DIK_Q], 0);  // not a movement key: never recorded
+        EXPECT_EQ(MouseLeft, in.Left ? -1 : 0);
+        EXPECT_EQ(MouseRight, in.Right ? -1 : 0);
+        EXPECT_EQ(MouseMiddle, in.Middle ? -1 : 0);
+        EXPECT_EQ(FireModeKeyReleased, in.FireModeKey ? -1 : 0);
+        EXPECT_EQ(std::pair(CursorX, CursorY), std::pair(in.X, in.Y));
+        EXPECT_EQ(Units[0].Facing, in.Facing);
+    }
+    // The recording is over: the game ends and nothing of its input stays held.
+    EXPECT_FALSE(PlaybackFrameInput());
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    EXPECT_EQ(GameRunning, 0);
+    EXPECT_EQ(KeyState[DIK_W] | KeyState[DIK_RIGHT], 0);
+    EXPECT_EQ(MouseLeft | MouseRight | MouseMiddle | FireModeKeyReleased, 0);
 }
