@@ -189,6 +189,20 @@ TEST_F(Watch, WatchingKeepsThisRunsPace) {
     EXPECT_LT(GetTickCount() - start, (frames + 100) * 31);
 }
 
+TEST_F(Watch, ARecordingThatRunsOutOfClockEndsThere) {
+    size_t frameEvents = 0;
+    for (const ReplayEvent& e : Data.Events) frameEvents += e.Kind == ReplayFrameEvent;
+    Data.Ticks.resize(Data.Ticks.size() / 2);
+    SaveRecording(0, EncodeReplay(Data));
+    PickRow(0);
+    ClickWatch();
+    ASSERT_EQ(ReplayState, ReplayMode::Watching);
+    const size_t frames = WatchToTheEnd(false).size();
+    EXPECT_LE(frames, frameEvents / 2 + 1);
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    EXPECT_EQ(MenuCode, "HS");
+}
+
 TEST_F(Watch, EscapeEndsWatchingOnTheHighScoreScreen) {
     SaveRecording(2, RecordedGame());
     OptKillsInRow = 8;
