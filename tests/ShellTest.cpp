@@ -23,6 +23,7 @@
 #include "shell/Loading.h"
 #include "support/SoundProbe.h"
 #include "support/TempDir.h"
+#include "worldscores/FTPmod.h"
 
 namespace {
 // A 24-bit bitmap of one colour, written by hand so the test needs nothing else.
@@ -478,4 +479,79 @@ TEST(Shell, EachStepShowsItsPictureInTheWindow) {
     shown("maps", [] { GenerateMaps(); });
     CloseWindow();
     unsetenv("SDL_RENDER_DRIVER");
+}
+
+namespace {
+struct LeftTheMainLoop {};
+int EventPasses = 0;
+// Lets the start-up run into the menus for a few passes, then leaves.
+void LeaveAfterAFewMenuPasses() {
+    if (++EventPasses == 100) throw LeftTheMainLoop{};
+}
+}  // namespace
+
+TEST(Shell, StartUpReadsEverythingAndOpensTheMenus) {
+    const char* drv = std::getenv("SDL_VIDEODRIVER");
+    if (!drv || std::string(drv) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    unsetenv("DISPLAY");
+    TempGameDir dir;
+    ResetGameState();
+    UseTestClock(true, 100000);
+    TestReleaseAllKeys();
+    // Settings: full screen, no snow, maps made. A score table whose last game scored nothing.
+    OptFullScreen = 0;
+    OptSnow = 8;
+    MapsGenerated = 1;
+    LoadSaveOptions(true);
+    for (auto& r : TopScores) r = ScoreRecord{};
+    for (int i = 0; i < 10; i++)
+        TopScores[i] = ScoreRecord{(std::to_string(i == 9 ? 0 : 100 - 10 * i) + "    ").substr(0, 5), "5  ", "01:00", "1 ", "1 ", "1 ", "1 ",
+                                   "90 ", "15 ", "3    ", "20260101", std::string(1, char('A' + i))};
+    WriteScoreFile();
+    for (auto& r : TopScores) r = ScoreRecord{};
+    ScoreReadCounter = 0;
+    std::string host = "FTP HOST";
+    host.resize(20, ' ');
+    dir.Write("OtherFiles/Server.txt", host + " scores.example.test\r\nEND\r\n");
+    dir.Write("AtopDv118.dvk.tmp", "half");
+    std::filesystem::create_directories(dir.File("Sounds"));
+    WriteTestWav(std::filesystem::path(dir.File("Sounds")) / SoundFileName(26), 22050, 50, 200);
+    ResetGameState();
+    ResetLoadingProgress();
+    DegToRad = 0;
+    OptFullScreen = 8;  // what the file says counts
+    for (Surface* s : {&Field, &Terain, &MenuField, &StatusField, &LoadPicDC}) FreeSurface(*s);
+
+    ASSERT_TRUE(OpenWindow("Dorvik - start", 300, 379)) << WindowError();
+    EventPasses = 0;
+    TestSetEventHook(LeaveAfterAFewMenuPasses);
+    EXPECT_THROW(StartUp(), LeftTheMainLoop);
+    TestSetEventHook(nullptr);
+
+    EXPECT_EQ(WindowCaption, "Dorvik - start");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("AtopDv118.dvk.tmp")));
+    EXPECT_EQ(std::pair(Field.Width, Field.Height), std::pair(300, 300));
+    EXPECT_EQ(std::pair(Terain.Width, Terain.Height), std::pair(300, 300));
+    EXPECT_EQ(std::pair(MenuField.Width, MenuField.Height), std::pair(300, 300));
+    EXPECT_EQ(std::pair(StatusField.Width, StatusField.Height), std::pair(300, 78));
+    EXPECT_EQ(std::pair(LoadPicDC.Width, LoadPicDC.Height), std::pair(301, 378));
+    EXPECT_EQ(OptSnow, 8);
+    EXPECT_EQ(ScoreServerHost, "scores.example.test");
+    EXPECT_EQ(std::tuple(OptFullScreen, FieldLeft, FieldTop), std::tuple(0, 170, 50));
+    EXPECT_EQ(LoadingSteps(), 87);  // every picture, every sound and the last step
+    // The table was read, and nothing of it taken for a new game.
+    EXPECT_EQ(TopScores[0].Name, "A");
+    EXPECT_EQ(Trim(TopScores[9].Score), "0");
+    EXPECT_EQ(EnteringName, False);
+    EXPECT_TRUE(Playing(26));  // the sounds are loaded: the menu music plays
+    EXPECT_DOUBLE_EQ(DegToRad * 180, 3.141592653589793);
+    EXPECT_EQ(GameRunning | GamePaused, 0);
+
+    StopAllProbeSounds({26});
+    FreeSounds();
+    FreePictures();
+    CloseWindow();
+    unsetenv("SDL_RENDER_DRIVER");
+    UseTestClock(false);
 }
