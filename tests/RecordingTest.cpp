@@ -374,3 +374,32 @@ TEST(RecordingInput, EveryInputAFrameHoldsIsRecordedAndGivenBack) {
     EXPECT_EQ(KeyState[DIK_W] | KeyState[DIK_RIGHT], 0);
     EXPECT_EQ(MouseLeft | MouseRight | MouseMiddle | FireModeKeyReleased, 0);
 }
+
+TEST(RecordingStart, AGamePausedBeforeItsFirstFramePlaysBackTheSame) {
+    TempGameDir dir;
+    WriteUnitFiles(dir);
+    BattleReset(20260101);
+    GameRunning = 0;
+    NewGame();
+    GamePaused = -1;  // the passes of the menus, as the main loop runs them
+    for (int pass = 0; pass < 40; pass++) RecordPausedPass(), ClockStep();
+    GamePaused = 0;
+    for (int frame = 0; frame < 6000 && GameRunning != 0; frame++) {
+        ScriptedInput(frame);
+        FrameStep();
+    }
+    ReplayData data;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(PendingRecording(), data, why)) << why;
+    DropPendingRecording();
+    const ReplayOutcome o = VerifyReplay(data);
+    CreateSurface(Field, 300, 300);
+    CreateSurface(Terain, 300, 300);
+    CreateSurface(MenuField, 300, 300);
+    CreateSurface(StatusField, 300, 78);
+    ASSERT_TRUE(o.Ended) << o.Why;
+    std::string difference;
+    EXPECT_TRUE(SameGame(ParseRecordLine(data.RecordText), o.Record, difference)) << difference;
+    EnteringName = 0;
+    MenuCode.clear();
+}
