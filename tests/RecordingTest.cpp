@@ -59,8 +59,8 @@ void FreshSurfaces() {
 
 // The scripted game of the replay test, with a pause in the middle (Escape,
 // some passes of the menu loop, Enter) in which the player switches to
-// movement relative to the facing and then walks, and the fire-mode key
-// released twice.
+// movement relative to the facing and kills in a row off and then walks, and
+// the fire-mode key released twice.
 Played PlayScriptedGame() {
     BattleReset(20260101);
     GameRunning = 0;
@@ -85,13 +85,14 @@ Played PlayScriptedGame() {
                 ClockStep();
             }
             OptRealMovement = 8;
+            OptKillsInRow = 8;
             continue;
         }
         out.States.push_back(State());
         if (Sampled(out.States.size())) out.Pixels.push_back(PixelSum(Field));
     }
     TestReleaseAllKeys();
-    OptRealMovement = 0;
+    OptRealMovement = OptKillsInRow = 0;
     out.File = PendingRecording();
     ReplayData data;
     std::string why;
