@@ -376,11 +376,14 @@ TEST(RecordingInput, EveryInputAFrameHoldsIsRecordedAndGivenBack) {
     EXPECT_EQ(MouseLeft | MouseRight | MouseMiddle | FireModeKeyReleased, 0);
 }
 
+// Played with kills in a row off and movement relative to the facing, and
+// checked with the player's settings the other way.
 TEST(RecordingStart, AGamePausedBeforeItsFirstFramePlaysBackTheSame) {
     TempGameDir dir;
     WriteUnitFiles(dir);
     BattleReset(20260101);
     GameRunning = 0;
+    OptKillsInRow = OptRealMovement = 8;
     NewGame();
     GamePaused = -1;  // the passes of the menus, as the main loop runs them
     for (int pass = 0; pass < 40; pass++) RecordPausedPass(), ClockStep();
@@ -393,6 +396,7 @@ TEST(RecordingStart, AGamePausedBeforeItsFirstFramePlaysBackTheSame) {
     std::string why;
     ASSERT_TRUE(DecodeReplay(PendingRecording(), data, why)) << why;
     DropPendingRecording();
+    OptKillsInRow = OptRealMovement = 0;
     const ReplayOutcome o = VerifyReplay(data);
     CreateSurface(Field, 300, 300);
     CreateSurface(Terain, 300, 300);

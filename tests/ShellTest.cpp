@@ -198,8 +198,10 @@ TEST(FrameStep, RepaintsFromTerrainPlainOrBlended) {
     FramePrep();
     OptAlphaBlend = 8;
     OptBulletFly = 8;
+    SetPixel(Terain, 0, 0, RGB(7, 8, 9));  // without a shake the terrain lies exactly under the field
     FrameStep();
     EXPECT_EQ(GetPixel(Field, 150, 150), static_cast<int32_t>(RGB(200, 100, 50)));
+    EXPECT_EQ(GetPixel(Field, 0, 0), static_cast<int32_t>(RGB(7, 8, 9)));
     FramePrep();
     OptAlphaBlend = 0;
     OptBulletFly = 8;
