@@ -158,10 +158,16 @@ TEST_F(Menu, MainMenuItemsAndActions) {
     clickAt(25);
     EXPECT_EQ(MouseLeft, -1);
     GamePaused = -1;
+    LoadProbeSounds({22, 26});
+    MixerPlay(SoundBuffer(26), true);
     clickAt(25);
     EXPECT_EQ(GamePaused, 0);
     EXPECT_EQ(GameRunning, -1);
     EXPECT_EQ(MenuClickedY, 0);
+    // The battle music goes on, the menu music stops.
+    EXPECT_TRUE(Playing(22));
+    EXPECT_FALSE(Playing(26));
+    StopAllProbeSounds({22, 26});
     // Every screen leaves the field's text light green, size 8, not bold.
     EXPECT_EQ(Field.TextColour, RGB(0xC0, 0xFF, 0xC0));
     EXPECT_EQ(Field.FontSize, 8);
