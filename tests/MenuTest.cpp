@@ -199,9 +199,23 @@ TEST_F(Menu, HelpAndCreditsTitlesAndHeadingsAreBold) {
     auto drawnAs = [](const char* text, int x, int y, int size, bool bold) {
         return DrawnAs(Field, text, x, y, size, bold, Navy);
     };
+    // The small logo: picture above, black mask below.
+    CreateSurface(Logo, 107, 48, RGB(0, 0, 0));
+    for (int y = 0; y < 24; y++)
+        for (int x = 0; x < 107; x++) SetPixel(Logo, x, y, RGB(9, 9, 9));
+    // Each screen ends with the logo at (160, 30) and the field's text light green, size 8, not bold.
+    auto endsTheScreen = [] {
+        EXPECT_EQ(GetPixel(Field, 160, 30), static_cast<int32_t>(RGB(9, 9, 9)));
+        EXPECT_EQ(GetPixel(Field, 266, 52), static_cast<int32_t>(RGB(9, 9, 9)));
+        EXPECT_EQ(GetPixel(Field, 266, 53), 0);
+        EXPECT_EQ(Field.TextColour, RGB(0xC0, 0xFF, 0xC0));
+        EXPECT_EQ(Field.FontSize, 8);
+        EXPECT_FALSE(Field.FontBold);
+    };
     CursorX = CursorY = -100;
     MenuCode = "HELP";
     HelpScreen();
+    endsTheScreen();
     EXPECT_TRUE(drawnAs("HELP ME", 30, 25, 10, true));
     EXPECT_FALSE(drawnAs("HELP ME", 30, 25, 10, false));
     EXPECT_TRUE(drawnAs("GAME KEYS:", 30, 50, 8, true));
@@ -212,4 +226,6 @@ TEST_F(Menu, HelpAndCreditsTitlesAndHeadingsAreBold) {
     CreditsScreen();
     EXPECT_TRUE(drawnAs("ABOUT", 30, 25, 10, true));
     EXPECT_TRUE(drawnAs("Creators of Dorvik :", 30, 80, 10, true));
+    endsTheScreen();
+    FreeSurface(Logo);
 }
