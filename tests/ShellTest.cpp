@@ -558,6 +558,7 @@ TEST(Shell, StartUpReadsEverythingAndOpensTheMenus) {
     StopAllProbeSounds({26});
     FreeSounds();
     FreePictures();
+    SetDisplayMode(false);  // the window layout for the tests after this one
     CloseWindow();
     unsetenv("SDL_RENDER_DRIVER");
     UseTestClock(false);
