@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "input/DirectInputMod.h"
+#include "maps/MapGen.h"
 #include "opponents/GameClock.h"
+#include "platform/Image.h"
 #include "scores/ReplayFile.h"
 #include "scores/ScoreFile.h"
 #include "shell/Form1.h"
@@ -65,7 +67,7 @@ Played PlayScriptedGame() {
     BattleReset(20260101);
     GameRunning = 0;
     OptKillsInRow = 0;
-    SetTestDate({2026, 12, 8});
+    SetTestDate({2025, 11, 7});  // not today: the watched game must take the recorded date
     NewGame();
     SetTestDate({0, 0, 0});
     Fps = 33;
@@ -320,10 +322,16 @@ TEST(RecordingLimits, AGameLeftPausedForDaysIsNotRecorded) {
 TEST(RecordingInput, EveryInputAFrameHoldsIsRecordedAndGivenBack) {
     TempGameDir dir;
     WriteUnitFiles(dir);
+    for (int n = 1; n <= 5; n++) {
+        Surface map;
+        CreateSurface(map, 300, 300, RGB(n, 0, 0));
+        ASSERT_TRUE(SaveBmpFile(dir.File("Pictures/Map0" + std::to_string(n) + ".bmp"), map));
+    }
     BattleReset(3);
     GameRunning = 0;
     NewGame();
     ASSERT_EQ(ReplayState, ReplayMode::Recording);
+    const int terrain = CurrentTerrain;
     struct Input {
         std::vector<int> Keys;
         bool Left, Right, Middle, FireModeKey;
@@ -352,7 +360,11 @@ TEST(RecordingInput, EveryInputAFrameHoldsIsRecordedAndGivenBack) {
 
     std::fill(std::begin(KeyState), std::end(KeyState), uint8_t{0x80});
     MouseLeft = MouseRight = MouseMiddle = FireModeKeyReleased = -1;
+    CurrentTerrain = terrain % 5 + 1;  // another game since
+    CreateSurface(Terain, 300, 300, RGB(9, 9, 9));
     ASSERT_TRUE(BeginPlayback(data, ReplayMode::Watching, why)) << why;
+    // The watched battle lies on the recorded terrain (the sixth is the one left from before).
+    EXPECT_EQ(GetPixel(Terain, 5, 5), static_cast<int32_t>(terrain <= 5 ? RGB(terrain, 0, 0) : RGB(9, 9, 9)));
     const int recorded[] = {DIK_W, DIK_A, DIK_S, DIK_D, DIK_UP, DIK_LEFT, DIK_DOWN, DIK_RIGHT};
     for (const Input& in : frames) {
         ASSERT_TRUE(PlaybackFrameInput());
@@ -397,7 +409,9 @@ TEST(RecordingStart, AGamePausedBeforeItsFirstFramePlaysBackTheSame) {
     ASSERT_TRUE(DecodeReplay(PendingRecording(), data, why)) << why;
     DropPendingRecording();
     OptKillsInRow = OptRealMovement = 0;
+    UseTestClock(true, 5000);  // another machine, whose clock is behind the recorded one
     const ReplayOutcome o = VerifyReplay(data);
+    EXPECT_LT(GetTickCount(), 6000u);  // checking a game never waits for its frames
     CreateSurface(Field, 300, 300);
     CreateSurface(Terain, 300, 300);
     CreateSurface(MenuField, 300, 300);
