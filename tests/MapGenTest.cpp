@@ -36,6 +36,7 @@ TEST(DcEffects, DiffuseTakesEachPixelFromZeroToTwoRightAndDown) {
     int ones = 0, n = 0;
     for (int y = 0; y < 58; y++)
         for (int x = 0; x < 58; x++) {
+            ASSERT_EQ(GetPixel(dst, x, y) >> 16, 100) << x << "," << y;  // always a sample of the picture
             const int dx = Red(dst, x, y) - x, dy = Green(dst, x, y) - y;
             ASSERT_GE(dx, 0);
             ASSERT_LE(dx, 2);
@@ -95,6 +96,18 @@ TEST(DcEffects, ScaleUpTo304MakesFourDoubleColumnsAndRowsAndCoversEverything) {
             const bool inside = x < 304 && y < 304;
             ASSERT_EQ(GetPixel(dc, x, y) != RGB(255, 0, 255), inside) << x << "," << y;
         }
+}
+
+TEST(DcEffects, AScaleOfOneCopiesAndOutsideThePictureIsWhite) {
+    Surface src = Uniform(2, 2, 0), dst = Uniform(3, 3, RGB(9, 9, 9));
+    const COLORREF c[2][2] = {{RGB(10, 20, 30), RGB(40, 50, 60)}, {RGB(70, 80, 90), RGB(100, 110, 120)}};
+    for (int y = 0; y < 2; y++)
+        for (int x = 0; x < 2; x++) SetPixel(src, x, y, c[y][x]);
+    ScaleUp(src, 3, 3, dst, 3, 3);
+    for (int y = 0; y < 3; y++)
+        for (int x = 0; x < 3; x++)
+            EXPECT_EQ(GetPixel(dst, x, y), static_cast<int32_t>(x < 2 && y < 2 ? c[y][x] : RGB(255, 255, 255)))
+                << x << "," << y;
 }
 
 TEST(DcEffects, ScaleUpBlendsTowardsAllFourCorners) {
