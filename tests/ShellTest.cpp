@@ -563,3 +563,37 @@ TEST(Shell, StartUpReadsEverythingAndOpensTheMenus) {
     unsetenv("SDL_RENDER_DRIVER");
     UseTestClock(false);
 }
+
+TEST(Shell, ShutDownReleasesEverythingAndEndsTheProgram) {
+    const char* drv = std::getenv("SDL_VIDEODRIVER");
+    if (!drv || std::string(drv) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    unsetenv("DISPLAY");
+    TempGameDir dir;
+    FramePrep();
+    ASSERT_TRUE(OpenWindow("Dorvik - end", 300, 379)) << WindowError();
+    LoadProbeSounds({26});
+    const int music = SoundBuffer(26);
+    MixerPlay(music, true);
+    CreateSurface(MainLogo, 300, 300);
+    CreateKeyboard();
+    ClipCursorToField(true);
+    static int code = -2;
+    void (*savedEnd)(int) = EndProcess;
+    EndProcess = [](int c) { code = c; };
+    ShutDown();
+    EndProcess = savedEnd;
+    EXPECT_EQ(code, 0);
+    int x, y, w, h;
+    EXPECT_FALSE(TestConfinement(x, y, w, h));  // the pointer is free
+    EXPECT_FALSE(WindowIsOpen());
+    EXPECT_EQ(SoundBuffer(26), -1);
+    EXPECT_FALSE(MixerIsPlaying(music));
+    EXPECT_EQ(MainLogo.Width, 0);
+    TestSetKey(DIK_W, true);
+    ReadKeyboard();
+    TestReleaseAllKeys();
+    EXPECT_EQ(KeyState[DIK_W], 0);  // the keyboard is let go
+    CreateKeyboard();
+    unsetenv("SDL_RENDER_DRIVER");
+}
