@@ -9,6 +9,7 @@
 #include "platform/Net.h"
 #include "platform/Window.h"
 #include "shell/GameState.h"
+#include "support/DrawnText.h"
 #include "support/TempDir.h"
 #include "worldscores/FTPmod.h"
 
@@ -90,6 +91,15 @@ TEST_F(OptionsScreenTest, EachRowShowsAndTogglesItsOwnSetting) {
         ClickAt(row.LabelX, row.LabelY);
         EXPECT_EQ(*row.Setting, 0);
     }
+}
+
+TEST_F(OptionsScreenTest, HeadingsAreBoldAndTheRowsPlain) {
+    CursorX = CursorY = -100;
+    OptionsScreen();
+    EXPECT_TRUE(DrawnAs(Field, "OPTIONS", 30, 25, 10, true, RGB(0, 0, 0x80)));
+    EXPECT_TRUE(DrawnAs(Field, "GAME INFO", 30, 175, 10, true, RGB(0, 0, 0x80)));
+    EXPECT_TRUE(DrawnAs(Field, "Snow", 42, 50, 8, false, RGB(0, 0, 0x80)));
+    EXPECT_TRUE(DrawnAs(Field, "Times played: 0", 30, 235, 8, false, RGB(0, 0, 0x80)));
 }
 
 TEST_F(OptionsScreenTest, PlayTimeInDaysHoursAndMinutes) {

@@ -125,6 +125,31 @@ TEST(DebugLine, FreeMemoryShareAndMegabytes) {
     EXPECT_EQ(line.size(), 40u);
 }
 
+TEST(LoadingProgress, TheBarSlidesInWithTheStepsOfAWholeStart) {
+    ResetGameState();
+    CreateSurface(Field, 300, 300);
+    CreateSurface(MainLogo, 300, 300, RGB(0, 0, 50));
+    CreateSurface(Loading, 300, 13, RGB(0, 200, 0));
+    ResetLoadingProgress();
+    auto barEnd = [] {  // the first column right of the bar
+        int x = 0;
+        while (x < 300 && GetPixel(Field, x, 293) == static_cast<int32_t>(RGB(0, 200, 0))) x++;
+        return x;
+    };
+    // 87 steps in all (46 pictures, 40 sounds, the last one): after 29 the bar is a third in.
+    for (int i = 0; i < 29; i++) LoadingProgress();
+    EXPECT_EQ(barEnd(), 100);
+    EXPECT_EQ(GetPixel(Field, 150, 293), static_cast<int32_t>(RGB(0, 0, 50)));
+    for (int i = 29; i < 87; i++) LoadingProgress();
+    EXPECT_EQ(barEnd(), 300);
+    EXPECT_EQ(GetPixel(Field, 150, 286), static_cast<int32_t>(RGB(0, 0, 50)));  // 13 rows from y 287
+    EXPECT_EQ(GetPixel(Field, 150, 287), static_cast<int32_t>(RGB(0, 200, 0)));
+    LoadingProgress();  // a step more than a start has stays full
+    EXPECT_EQ(barEnd(), 300);
+    FreeSurface(MainLogo);
+    FreeSurface(Loading);
+}
+
 TEST(LoadPictures, FortySixStepsAndEachFileToItsSurface) {
     TempGameDir dir;
     ResetGameState();
