@@ -386,6 +386,13 @@ TEST(RecordingInput, EveryInputAFrameHoldsIsRecordedAndGivenBack) {
     EXPECT_EQ(GameRunning, 0);
     EXPECT_EQ(KeyState[DIK_W] | KeyState[DIK_RIGHT], 0);
     EXPECT_EQ(MouseLeft | MouseRight | MouseMiddle | FireModeKeyReleased, 0);
+
+    // Without its player file the recording cannot start a game.
+    data.UnitFiles.erase(data.UnitFiles.begin());
+    EXPECT_FALSE(BeginPlayback(data, ReplayMode::Watching, why));
+    EXPECT_EQ(why, "the recording's unit files cannot be read");
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    EXPECT_EQ(GameRunning, 0);
 }
 
 // Played with kills in a row off and movement relative to the facing, and
