@@ -61,8 +61,8 @@ void FreshSurfaces() {
 
 // The scripted game of the replay test, with a pause in the middle (Escape,
 // some passes of the menu loop, Enter) in which the player switches to
-// movement relative to the facing and kills in a row off and then walks, and
-// the fire-mode key released twice.
+// movement relative to the facing and then walks, kills in a row switched off
+// later, and the fire-mode key released twice.
 Played PlayScriptedGame() {
     BattleReset(20260101);
     GameRunning = 0;
@@ -79,6 +79,7 @@ Played PlayScriptedGame() {
         TestSetKey(DIK_ESCAPE, frame == 200);
         TestSetKey(DIK_RETURN, frame == 201);
         TestSetKey(DIK_W, frame >= 210 && frame < 240);
+        if (frame == 250) OptKillsInRow = 8;  // one setting alone changes
         FrameStep();
         if (frame == 200) {
             EXPECT_NE(GamePaused, 0);
@@ -87,7 +88,6 @@ Played PlayScriptedGame() {
                 ClockStep();
             }
             OptRealMovement = 8;
-            OptKillsInRow = 8;
             continue;
         }
         out.States.push_back(State());
@@ -148,14 +148,14 @@ TEST_F(Recording, WatchingShowsTheGameFrameForFrame) {
     ASSERT_FALSE(Game->File.empty()) << "the game did not end";
     ASSERT_GT(Game->States.size(), 300u);
     EXPECT_LT(Game->File.size(), 100u * 1024);
-    // The pause: its passes of the menus, and the one setting changed in it, once.
+    // The pause's passes of the menus; each change of the settings, once.
     ReplayData data;
     std::string why;
     ASSERT_TRUE(DecodeReplay(Game->File, data, why)) << why;
     int passes = 0, settings = 0;
     for (const ReplayEvent& e : data.Events) passes += e.Kind == ReplayPausedPass, settings += e.Kind == ReplayOptionsSet;
     EXPECT_EQ(passes, 40);
-    EXPECT_EQ(settings, 1);
+    EXPECT_EQ(settings, 2);
     const Played watched = Watch(Game->File, Game->Table);
     for (size_t i = 0; i < std::min(watched.States.size(), Game->States.size()); i++)
         ASSERT_EQ(watched.States[i], Game->States[i]) << "frame " << i;
@@ -395,8 +395,9 @@ TEST(RecordingInput, EveryInputAFrameHoldsIsRecordedAndGivenBack) {
     EXPECT_EQ(GameRunning, 0);
 }
 
-// Played with kills in a row off and movement relative to the facing, and
-// checked with the player's settings the other way.
+// Begun with kills in a row off and movement relative to the facing, kills in
+// a row switched on later, and checked with the player's settings the other
+// way.
 TEST(RecordingStart, AGamePausedBeforeItsFirstFramePlaysBackTheSame) {
     TempGameDir dir;
     WriteUnitFiles(dir);
@@ -408,6 +409,7 @@ TEST(RecordingStart, AGamePausedBeforeItsFirstFramePlaysBackTheSame) {
     for (int pass = 0; pass < 40; pass++) RecordPausedPass(), ClockStep();
     GamePaused = 0;
     for (int frame = 0; frame < 6000 && GameRunning != 0; frame++) {
+        if (frame == 350) OptKillsInRow = 0;  // switched back on, the movement left as it was
         ScriptedInput(frame);
         FrameStep();
     }
