@@ -94,8 +94,14 @@ TEST_F(OptionsScreenTest, EachRowShowsAndTogglesItsOwnSetting) {
 }
 
 TEST_F(OptionsScreenTest, HeadingsAreBoldAndTheRowsPlain) {
+    CreateSurface(Logo, 107, 48, RGB(0, 0, 0));  // picture above, black mask below
+    for (int y = 0; y < 24; y++)
+        for (int x = 0; x < 107; x++) SetPixel(Logo, x, y, RGB(9, 9, 9));
     CursorX = CursorY = -100;
     OptionsScreen();
+    FreeSurface(Logo);
+    EXPECT_EQ(GetPixel(Field, 160, 23), static_cast<int32_t>(RGB(9, 9, 9)));  // the small logo at (160, 23)
+    EXPECT_EQ(GetPixel(Field, 160, 22), 0);
     EXPECT_TRUE(DrawnAs(Field, "OPTIONS", 30, 25, 10, true, RGB(0, 0, 0x80)));
     EXPECT_TRUE(DrawnAs(Field, "GAME INFO", 30, 175, 10, true, RGB(0, 0, 0x80)));
     EXPECT_TRUE(DrawnAs(Field, "Snow", 42, 50, 8, false, RGB(0, 0, 0x80)));
