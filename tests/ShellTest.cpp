@@ -477,13 +477,17 @@ TEST(MainLoopPass, TheMenusReadTheKeyboard) {
     EXPECT_EQ(MenuCode, "");  // back in the main menu
 }
 
-TEST(FrameStep, ShowsTheScoreLineWhenItIsOn) {
+TEST(FrameStep, RunsTheScoreLineAndTheSheep) {
     FramePrep();
     OptScoreInfo = 0;
     TopScores[0].Score = "100  ";
     HitScore = 40;
+    Sheep& s = Sheeps[0];
+    s.Active = -1, s.X = s.Y = 100, s.Health = 100, s.Timer = 5;  // grazing
     FrameStep();
     EXPECT_EQ(ScoreLine(), "Score: 40   Ahead: #1  100");
+    EXPECT_EQ(s.Timer, 4);  // a frame nearer its next change of mind
+    s = Sheep{};
     TopScores[0] = ScoreRecord{};
 }
 
