@@ -197,10 +197,12 @@ TEST_F(Watch, ARecordingThatRunsOutOfClockEndsThere) {
     PickRow(0);
     ClickWatch();
     ASSERT_EQ(ReplayState, ReplayMode::Watching);
+    FillSurface(MenuField, RGB(1, 2, 3));
     const size_t frames = WatchToTheEnd(false).size();
     EXPECT_LE(frames, frameEvents / 2 + 1);
     EXPECT_EQ(ReplayState, ReplayMode::Off);
     EXPECT_EQ(MenuCode, "HS");
+    EXPECT_NE(GetPixel(MenuField, 5, 5), static_cast<int32_t>(RGB(1, 2, 3)));  // the battle behind the menu
 }
 
 TEST_F(Watch, EscapeEndsWatchingOnTheHighScoreScreen) {
