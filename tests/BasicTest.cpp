@@ -41,6 +41,8 @@ TEST(Basic, NumberText) {
     EXPECT_FALSE(ToNumber("12x").has_value());
     EXPECT_EQ(ToNumber(" +5").value(), 5);  // a leading plus is a sign, as when the line was printed
     EXPECT_FALSE(ToNumber("+").has_value());
+    // Only the text given counts, not what follows it in memory.
+    EXPECT_EQ(ToNumber(std::string_view("123", 2)).value(), 12);
 }
 
 TEST(Basic, RandomIsSeededAndInRange) {
@@ -58,6 +60,7 @@ TEST(Basic, RandomIsSeededAndInRange) {
 
 TEST(Basic, TextHelpers) {
     EXPECT_EQ(Trim("  ab c  "), "ab c");
+    EXPECT_EQ(Trim(std::string_view("      ", 3)), "");  // blanks only, more of them beyond the text
     EXPECT_EQ(Mid("abcdef", 2, 3), "bcd");
     EXPECT_EQ(Mid("abc", 5, 3), "");
     EXPECT_EQ(Mid("abcdef", 4), "def");

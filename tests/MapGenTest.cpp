@@ -36,6 +36,7 @@ TEST(DcEffects, DiffuseTakesEachPixelFromZeroToTwoRightAndDown) {
     int ones = 0, n = 0;
     for (int y = 0; y < 58; y++)
         for (int x = 0; x < 58; x++) {
+            ASSERT_EQ(GetPixel(dst, x, y) >> 16, 100) << x << "," << y;  // always a sample of the picture
             const int dx = Red(dst, x, y) - x, dy = Green(dst, x, y) - y;
             ASSERT_GE(dx, 0);
             ASSERT_LE(dx, 2);
@@ -97,6 +98,18 @@ TEST(DcEffects, ScaleUpTo304MakesFourDoubleColumnsAndRowsAndCoversEverything) {
         }
 }
 
+TEST(DcEffects, AScaleOfOneCopiesAndOutsideThePictureIsWhite) {
+    Surface src = Uniform(2, 2, 0), dst = Uniform(3, 3, RGB(9, 9, 9));
+    const COLORREF c[2][2] = {{RGB(10, 20, 30), RGB(40, 50, 60)}, {RGB(70, 80, 90), RGB(100, 110, 120)}};
+    for (int y = 0; y < 2; y++)
+        for (int x = 0; x < 2; x++) SetPixel(src, x, y, c[y][x]);
+    ScaleUp(src, 3, 3, dst, 3, 3);
+    for (int y = 0; y < 3; y++)
+        for (int x = 0; x < 3; x++)
+            EXPECT_EQ(GetPixel(dst, x, y), static_cast<int32_t>(x < 2 && y < 2 ? c[y][x] : RGB(255, 255, 255)))
+                << x << "," << y;
+}
+
 TEST(DcEffects, ScaleUpBlendsTowardsAllFourCorners) {
     // 2 x 2 to 4 x 4: every cell is 2 x 2; only the bottom-right source pixel is lit.
     Surface src = Uniform(2, 2, 0), dst = Uniform(4, 4, RGB(9, 9, 9));
@@ -120,6 +133,25 @@ TEST(DcEffects, DiffuseStartsBlackWhenItsFirstSampleIsOutside) {
         const int32_t c = GetPixel(dst, 0, 0);
         ASSERT_TRUE(c == 0 || c == static_cast<int32_t>(RGB(255, 255, 255))) << std::hex << c;
     }
+}
+
+TEST(DcEffects, DiffuseDrawsFromTheClockNotFromEarlierDraws) {
+    Surface src;
+    CreateSurface(src, 40, 40);
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 40; x++) SetPixel(src, x, y, RGB(x, y, 100));
+    auto diffused = [&](uint32_t seed) {
+        Surface d = Uniform(40, 40, 0);
+        Randomize(seed);  // where earlier draws left the generator
+        Diffuse(src, 40, 40, d, 2);
+        return d.Pixels;
+    };
+    UseTestClock(true, 5000);
+    const auto first = diffused(0x123400);
+    EXPECT_EQ(diffused(0x9ABC00), first);  // the same moment: the same noise
+    AdvanceTestClock(777);
+    EXPECT_NE(diffused(0x123400), first);
+    UseTestClock(false);
 }
 
 TEST(MapGen, GeneratesFourBitmapsOnceAndThenNeverAgain) {

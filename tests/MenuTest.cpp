@@ -1,7 +1,11 @@
 // The menu item: its hit box, colours, hover and click; and the main menu.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "graphics/WorkWithMemory.h"
+#include "menus/MenuEffects.h"
 #include "menus/Menus.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
@@ -158,10 +162,16 @@ TEST_F(Menu, MainMenuItemsAndActions) {
     clickAt(25);
     EXPECT_EQ(MouseLeft, -1);
     GamePaused = -1;
+    LoadProbeSounds({22, 26});
+    MixerPlay(SoundBuffer(26), true);
     clickAt(25);
     EXPECT_EQ(GamePaused, 0);
     EXPECT_EQ(GameRunning, -1);
     EXPECT_EQ(MenuClickedY, 0);
+    // The battle music goes on, the menu music stops.
+    EXPECT_TRUE(Playing(22));
+    EXPECT_FALSE(Playing(26));
+    StopAllProbeSounds({22, 26});
     // Every screen leaves the field's text light green, size 8, not bold.
     EXPECT_EQ(Field.TextColour, RGB(0xC0, 0xFF, 0xC0));
     EXPECT_EQ(Field.FontSize, 8);
@@ -193,9 +203,23 @@ TEST_F(Menu, HelpAndCreditsTitlesAndHeadingsAreBold) {
     auto drawnAs = [](const char* text, int x, int y, int size, bool bold) {
         return DrawnAs(Field, text, x, y, size, bold, Navy);
     };
+    // The small logo: picture above, black mask below.
+    CreateSurface(Logo, 107, 48, RGB(0, 0, 0));
+    for (int y = 0; y < 24; y++)
+        for (int x = 0; x < 107; x++) SetPixel(Logo, x, y, RGB(9, 9, 9));
+    // Each screen ends with the logo at (160, 30) and the field's text light green, size 8, not bold.
+    auto endsTheScreen = [] {
+        EXPECT_EQ(GetPixel(Field, 160, 30), static_cast<int32_t>(RGB(9, 9, 9)));
+        EXPECT_EQ(GetPixel(Field, 266, 52), static_cast<int32_t>(RGB(9, 9, 9)));
+        EXPECT_EQ(GetPixel(Field, 266, 53), 0);
+        EXPECT_EQ(Field.TextColour, RGB(0xC0, 0xFF, 0xC0));
+        EXPECT_EQ(Field.FontSize, 8);
+        EXPECT_FALSE(Field.FontBold);
+    };
     CursorX = CursorY = -100;
     MenuCode = "HELP";
     HelpScreen();
+    endsTheScreen();
     EXPECT_TRUE(drawnAs("HELP ME", 30, 25, 10, true));
     EXPECT_FALSE(drawnAs("HELP ME", 30, 25, 10, false));
     EXPECT_TRUE(drawnAs("GAME KEYS:", 30, 50, 8, true));
@@ -206,4 +230,71 @@ TEST_F(Menu, HelpAndCreditsTitlesAndHeadingsAreBold) {
     CreditsScreen();
     EXPECT_TRUE(drawnAs("ABOUT", 30, 25, 10, true));
     EXPECT_TRUE(drawnAs("Creators of Dorvik :", 30, 80, 10, true));
+    endsTheScreen();
+    FreeSurface(Logo);
+}
+
+// Each time the cursor moves two drops fly out of it, in any direction, and
+// then run down the screen, fading for 15 to 39 passes; a splash is 25 drops.
+TEST_F(Menu, BloodFromTheMovingCursorFliesOutAndRunsDown) {
+    struct Pixel {
+        int X, Y, Red;
+    };
+    auto bloodOnField = [] {
+        std::vector<Pixel> px;
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++) {
+                const int32_t c = GetPixel(Field, x, y);
+                if (c != 0) px.push_back({x, y, c & 0xFF});
+            }
+        return px;
+    };
+    auto pass = [] {
+        FillSurface(Field, 0);
+        MenuEffects();
+    };
+    int trials = 0, minRed = 255, maxRed = 0, minX = 300, maxX = 0, minY = 300, fallen = 0, falls = 0;
+    for (int t = 0; t < 300; t++) {
+        RandomizeEffects(1000 + t);
+        OptBloodFly = 8;
+        MenuEffects();  // switched off: no drop left
+        OptBloodFly = 0;
+        CursorX = 150 + t % 2, CursorY = 150;  // moved since the last pass
+        pass();
+        const int drops = MenuBloodDrops();
+        ASSERT_TRUE(drops == 2 || drops == 27 || (t == 0 && drops == 0)) << drops;
+        if (drops != 2) continue;  // a splash landed as well
+        trials++;
+        const std::vector<Pixel> first = bloodOnField();
+        int lowestFirst = 0;
+        for (const Pixel& p : first) {
+            // Two pixels tall (the other drop may cover one of them).
+            const bool pair = std::any_of(first.begin(), first.end(),
+                                          [&](const Pixel& q) { return q.X == p.X && std::abs(q.Y - p.Y) == 1; });
+            ASSERT_TRUE(pair) << p.X << "," << p.Y;
+            minRed = std::min(minRed, p.Red), maxRed = std::max(maxRed, p.Red);
+            minX = std::min(minX, p.X - CursorX), maxX = std::max(maxX, p.X - CursorX);
+            minY = std::min(minY, p.Y - CursorY);
+            lowestFirst = std::max(lowestFirst, p.Y);
+        }
+        for (int n = 2; n <= 15 && MenuBloodDrops() == 2; n++) pass();
+        if (MenuBloodDrops() != 2) continue;
+        int lowest = 0;
+        for (const Pixel& p : bloodOnField()) lowest = std::max(lowest, p.Y);
+        falls++;
+        fallen += lowest - lowestFirst;
+    }
+    ASSERT_GT(trials, 200);
+    // Life 15..39, one pass gone: red 110 + 3 x (14..38).
+    EXPECT_EQ(minRed, 152);
+    EXPECT_EQ(maxRed, 224);
+    // Out of the cursor at under 1.5 pixels a pass, to both sides and upwards.
+    EXPECT_EQ(minX, -1);
+    EXPECT_EQ(maxX, 1);
+    EXPECT_LE(minY, -2);
+    // Fifteen passes later they have run down.
+    ASSERT_GT(falls, 100);
+    EXPECT_GT(fallen / falls, 5);
+    OptBloodFly = 8;
+    MenuEffects();
 }

@@ -5,6 +5,7 @@
 #include "platform/Window.h"
 #include "shell/GameState.h"
 #include "shell/NewGame.h"
+#include "support/SoundProbe.h"
 #include "support/TempDir.h"
 #include "support/UnitFiles.h"
 
@@ -50,7 +51,16 @@ TEST_F(NewGameTest, ClearsThePreviousGameAndBuildsThePlayer) {
     CrateBullets[2] = 4;
     HealthPackX[1] = CrateY[1] = BugerX = 3;
 
+    LoadProbeSounds({22, 26});
+    MixerPlay(SoundBuffer(26), true);  // the menu music
+    MixerSetPan(SoundBuffer(22), -555);
+
     NewGame();
+    // The menu music gives way to the battle music, in the middle.
+    EXPECT_FALSE(Playing(26));
+    EXPECT_TRUE(Playing(22));
+    EXPECT_EQ(MixerGetPan(SoundBuffer(22)), 429);
+    StopAllProbeSounds({22, 26});
     EXPECT_EQ(HitHistory[9] + HitsInHistory + StepCount[7] + LastStepMark[7] + CrateBullets[2], 0);
     EXPECT_EQ(HealthPackX[1] + CrateY[1] + BugerX, 0);
 

@@ -9,6 +9,7 @@
 #include "platform/Net.h"
 #include "platform/Window.h"
 #include "shell/GameState.h"
+#include "support/DrawnText.h"
 #include "support/TempDir.h"
 #include "worldscores/FTPmod.h"
 
@@ -90,6 +91,21 @@ TEST_F(OptionsScreenTest, EachRowShowsAndTogglesItsOwnSetting) {
         ClickAt(row.LabelX, row.LabelY);
         EXPECT_EQ(*row.Setting, 0);
     }
+}
+
+TEST_F(OptionsScreenTest, HeadingsAreBoldAndTheRowsPlain) {
+    CreateSurface(Logo, 107, 48, RGB(0, 0, 0));  // picture above, black mask below
+    for (int y = 0; y < 24; y++)
+        for (int x = 0; x < 107; x++) SetPixel(Logo, x, y, RGB(9, 9, 9));
+    CursorX = CursorY = -100;
+    OptionsScreen();
+    FreeSurface(Logo);
+    EXPECT_EQ(GetPixel(Field, 160, 23), static_cast<int32_t>(RGB(9, 9, 9)));  // the small logo at (160, 23)
+    EXPECT_EQ(GetPixel(Field, 160, 22), 0);
+    EXPECT_TRUE(DrawnAs(Field, "OPTIONS", 30, 25, 10, true, RGB(0, 0, 0x80)));
+    EXPECT_TRUE(DrawnAs(Field, "GAME INFO", 30, 175, 10, true, RGB(0, 0, 0x80)));
+    EXPECT_TRUE(DrawnAs(Field, "Snow", 42, 50, 8, false, RGB(0, 0, 0x80)));
+    EXPECT_TRUE(DrawnAs(Field, "Times played: 0", 30, 235, 8, false, RGB(0, 0, 0x80)));
 }
 
 TEST_F(OptionsScreenTest, PlayTimeInDaysHoursAndMinutes) {

@@ -3,12 +3,16 @@
 // recording follows its entry in the score table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "input/DirectInputMod.h"
+#include "maps/MapGen.h"
 #include "opponents/GameClock.h"
+#include "platform/Image.h"
 #include "scores/ReplayFile.h"
 #include "scores/ScoreFile.h"
 #include "shell/Form1.h"
@@ -57,13 +61,13 @@ void FreshSurfaces() {
 
 // The scripted game of the replay test, with a pause in the middle (Escape,
 // some passes of the menu loop, Enter) in which the player switches to
-// movement relative to the facing and then walks, and the fire-mode key
-// released twice.
+// movement relative to the facing and then walks, kills in a row switched off
+// later, and the fire-mode key released twice.
 Played PlayScriptedGame() {
     BattleReset(20260101);
     GameRunning = 0;
     OptKillsInRow = 0;
-    SetTestDate({2026, 12, 8});
+    SetTestDate({2025, 11, 7});  // not today: the watched game must take the recorded date
     NewGame();
     SetTestDate({0, 0, 0});
     Fps = 33;
@@ -75,6 +79,7 @@ Played PlayScriptedGame() {
         TestSetKey(DIK_ESCAPE, frame == 200);
         TestSetKey(DIK_RETURN, frame == 201);
         TestSetKey(DIK_W, frame >= 210 && frame < 240);
+        if (frame == 250) OptKillsInRow = 8;  // one setting alone changes
         FrameStep();
         if (frame == 200) {
             EXPECT_NE(GamePaused, 0);
@@ -89,7 +94,7 @@ Played PlayScriptedGame() {
         if (Sampled(out.States.size())) out.Pixels.push_back(PixelSum(Field));
     }
     TestReleaseAllKeys();
-    OptRealMovement = 0;
+    OptRealMovement = OptKillsInRow = 0;
     out.File = PendingRecording();
     ReplayData data;
     std::string why;
@@ -143,6 +148,14 @@ TEST_F(Recording, WatchingShowsTheGameFrameForFrame) {
     ASSERT_FALSE(Game->File.empty()) << "the game did not end";
     ASSERT_GT(Game->States.size(), 300u);
     EXPECT_LT(Game->File.size(), 100u * 1024);
+    // The pause's passes of the menus; each change of the settings, once.
+    ReplayData data;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(Game->File, data, why)) << why;
+    int passes = 0, settings = 0;
+    for (const ReplayEvent& e : data.Events) passes += e.Kind == ReplayPausedPass, settings += e.Kind == ReplayOptionsSet;
+    EXPECT_EQ(passes, 40);
+    EXPECT_EQ(settings, 2);
     const Played watched = Watch(Game->File, Game->Table);
     for (size_t i = 0; i < std::min(watched.States.size(), Game->States.size()); i++)
         ASSERT_EQ(watched.States[i], Game->States[i]) << "frame " << i;
@@ -192,8 +205,10 @@ TEST_F(Recording, FileFollowsItsTableEntry) {
     std::filesystem::create_directories(ReplayFolderPath());
     const std::string stray = ReplayFolderPath() + "/0123456789abcdef.dvr";
     Dir->Write(stray.substr(Dir->Path.string().size() + 1), "x");
+    // Files that are not recordings by name stay.
     const std::string other = ReplayFolderPath() + "/notes.txt";
-    Dir->Write(other.substr(Dir->Path.string().size() + 1), "kept");
+    const std::string others[] = {other, ReplayFolderPath() + "/0123456789abcdef.txt", ReplayFolderPath() + "/my.dvr"};
+    for (const std::string& f : others) Dir->Write(f.substr(Dir->Path.string().size() + 1), "kept");
     WriteScoreFile();
     const std::string path = ReplayFilePath(TopScores[0]);
     std::string saved;
@@ -201,7 +216,7 @@ TEST_F(Recording, FileFollowsItsTableEntry) {
     EXPECT_EQ(saved, Game->File);
     EXPECT_TRUE(PendingRecording().empty());
     EXPECT_FALSE(FileExistsOnDisk(stray));
-    EXPECT_TRUE(FileExistsOnDisk(other));
+    for (const std::string& f : others) EXPECT_TRUE(FileExistsOnDisk(f)) << f;
     ReplayData data;
     std::string why;
     ASSERT_TRUE(DecodeReplay(saved, data, why)) << why;
@@ -209,7 +224,8 @@ TEST_F(Recording, FileFollowsItsTableEntry) {
     unnamed.Name.clear();
     EXPECT_EQ(data.RecordText, RecordLine(unnamed));
 
-    // Pushed out of the ten by better games: the file goes with it.
+    // Pushed out of the ten by better games into the slot below them: the file goes with it.
+    TopScores[10] = TopScores[0];
     for (int i = 0; i < 10; i++) {
         TopScores[i] = Game->Record;
         TopScores[i].Score = std::to_string(90000 + i);
@@ -301,4 +317,117 @@ TEST(RecordingLimits, AGameLeftPausedForDaysIsNotRecorded) {
     EXPECT_TRUE(PendingRecording().empty());
     GamePaused = 0;
     GameRunning = 0;
+}
+
+TEST(RecordingInput, EveryInputAFrameHoldsIsRecordedAndGivenBack) {
+    TempGameDir dir;
+    WriteUnitFiles(dir);
+    for (int n = 1; n <= 5; n++) {
+        Surface map;
+        CreateSurface(map, 300, 300, RGB(n, 0, 0));
+        ASSERT_TRUE(SaveBmpFile(dir.File("Pictures/Map0" + std::to_string(n) + ".bmp"), map));
+    }
+    BattleReset(3);
+    GameRunning = 0;
+    NewGame();
+    ASSERT_EQ(ReplayState, ReplayMode::Recording);
+    const int terrain = CurrentTerrain;
+    struct Input {
+        std::vector<int> Keys;
+        bool Left, Right, Middle, FireModeKey;
+        int X, Y, Facing;  // the player stands at 140,140: the pointer sets the facing
+    };
+    const Input frames[] = {
+        {{DIK_W, DIK_UP}, true, false, false, false, 250, 150, 0},
+        {{DIK_A, DIK_LEFT}, false, true, false, false, 150, 250, 90},
+        {{DIK_S, DIK_DOWN}, false, false, true, false, 50, 150, 180},
+        {{DIK_D, DIK_RIGHT, DIK_Q}, false, false, false, true, 150, 50, 270},
+    };
+    for (const Input& in : frames) {
+        std::fill(std::begin(KeyState), std::end(KeyState), uint8_t{0});
+        for (int k : in.Keys) KeyState[k] = 0x80;
+        MouseLeft = in.Left ? -1 : 0, MouseRight = in.Right ? -1 : 0, MouseMiddle = in.Middle ? -1 : 0;
+        FireModeKeyReleased = in.FireModeKey ? -1 : 0;
+        CursorX = in.X, CursorY = in.Y;
+        RecordFrameInput();
+    }
+    FinishRecording(MakeGameRecord(10));
+    ReplayFrameEnd();
+    ReplayData data;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(PendingRecording(), data, why)) << why;
+    DropPendingRecording();
+
+    std::fill(std::begin(KeyState), std::end(KeyState), uint8_t{0x80});
+    MouseLeft = MouseRight = MouseMiddle = FireModeKeyReleased = -1;
+    CurrentTerrain = terrain % 5 + 1;  // another game since
+    CreateSurface(Terain, 300, 300, RGB(9, 9, 9));
+    ASSERT_TRUE(BeginPlayback(data, ReplayMode::Watching, why)) << why;
+    // The watched battle lies on the recorded terrain (the sixth is the one left from before).
+    EXPECT_EQ(GetPixel(Terain, 5, 5), static_cast<int32_t>(terrain <= 5 ? RGB(terrain, 0, 0) : RGB(9, 9, 9)));
+    const int recorded[] = {DIK_W, DIK_A, DIK_S, DIK_D, DIK_UP, DIK_LEFT, DIK_DOWN, DIK_RIGHT};
+    for (const Input& in : frames) {
+        ASSERT_TRUE(PlaybackFrameInput());
+        for (int k : recorded) {
+            const bool held = std::find(in.Keys.begin(), in.Keys.end(), k) != in.Keys.end();
+            EXPECT_EQ(KeyState[k], held ? 0x80 : 0) << k;
+        }
+        EXPECT_EQ(KeyState[DIK_Q], 0);  // not a movement key: never recorded
+        EXPECT_EQ(MouseLeft, in.Left ? -1 : 0);
+        EXPECT_EQ(MouseRight, in.Right ? -1 : 0);
+        EXPECT_EQ(MouseMiddle, in.Middle ? -1 : 0);
+        EXPECT_EQ(FireModeKeyReleased, in.FireModeKey ? -1 : 0);
+        EXPECT_EQ(std::pair(CursorX, CursorY), std::pair(in.X, in.Y));
+        EXPECT_EQ(Units[0].Facing, in.Facing);
+    }
+    // The recording is over: the game ends and nothing of its input stays held.
+    EXPECT_FALSE(PlaybackFrameInput());
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    EXPECT_EQ(GameRunning, 0);
+    EXPECT_EQ(KeyState[DIK_W] | KeyState[DIK_RIGHT], 0);
+    EXPECT_EQ(MouseLeft | MouseRight | MouseMiddle | FireModeKeyReleased, 0);
+
+    // Without its player file the recording cannot start a game.
+    data.UnitFiles.erase(data.UnitFiles.begin());
+    EXPECT_FALSE(BeginPlayback(data, ReplayMode::Watching, why));
+    EXPECT_EQ(why, "the recording's unit files cannot be read");
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    EXPECT_EQ(GameRunning, 0);
+}
+
+// Begun with kills in a row off and movement relative to the facing, kills in
+// a row switched on later, and checked with the player's settings the other
+// way.
+TEST(RecordingStart, AGamePausedBeforeItsFirstFramePlaysBackTheSame) {
+    TempGameDir dir;
+    WriteUnitFiles(dir);
+    BattleReset(20260101);
+    GameRunning = 0;
+    OptKillsInRow = OptRealMovement = 8;
+    NewGame();
+    GamePaused = -1;  // the passes of the menus, as the main loop runs them
+    for (int pass = 0; pass < 40; pass++) RecordPausedPass(), ClockStep();
+    GamePaused = 0;
+    for (int frame = 0; frame < 6000 && GameRunning != 0; frame++) {
+        if (frame == 350) OptKillsInRow = 0;  // switched back on, the movement left as it was
+        ScriptedInput(frame);
+        FrameStep();
+    }
+    ReplayData data;
+    std::string why;
+    ASSERT_TRUE(DecodeReplay(PendingRecording(), data, why)) << why;
+    DropPendingRecording();
+    OptKillsInRow = OptRealMovement = 0;
+    UseTestClock(true, 5000);  // another machine, whose clock is behind the recorded one
+    const ReplayOutcome o = VerifyReplay(data);
+    EXPECT_LT(GetTickCount(), 6000u);  // checking a game never waits for its frames
+    CreateSurface(Field, 300, 300);
+    CreateSurface(Terain, 300, 300);
+    CreateSurface(MenuField, 300, 300);
+    CreateSurface(StatusField, 300, 78);
+    ASSERT_TRUE(o.Ended) << o.Why;
+    std::string difference;
+    EXPECT_TRUE(SameGame(ParseRecordLine(data.RecordText), o.Record, difference)) << difference;
+    EnteringName = 0;
+    MenuCode.clear();
 }

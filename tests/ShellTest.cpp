@@ -6,7 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "battle/ScoreInfo.h"
 #include "graphics/WorkWithMemory.h"
+#include "input/DirectInputMod.h"
+#include "maps/MapGen.h"
 #include "menus/MenuEffects.h"
 #include "menus/Menus.h"
 #include "menus/Options.h"
@@ -20,6 +23,7 @@
 #include "shell/Loading.h"
 #include "support/SoundProbe.h"
 #include "support/TempDir.h"
+#include "worldscores/FTPmod.h"
 
 namespace {
 // A 24-bit bitmap of one colour, written by hand so the test needs nothing else.
@@ -121,6 +125,31 @@ TEST(DebugLine, FreeMemoryShareAndMegabytes) {
     EXPECT_EQ(line.size(), 40u);
 }
 
+TEST(LoadingProgress, TheBarSlidesInWithTheStepsOfAWholeStart) {
+    ResetGameState();
+    CreateSurface(Field, 300, 300);
+    CreateSurface(MainLogo, 300, 300, RGB(0, 0, 50));
+    CreateSurface(Loading, 300, 13, RGB(0, 200, 0));
+    ResetLoadingProgress();
+    auto barEnd = [] {  // the first column right of the bar
+        int x = 0;
+        while (x < 300 && GetPixel(Field, x, 293) == static_cast<int32_t>(RGB(0, 200, 0))) x++;
+        return x;
+    };
+    // 87 steps in all (46 pictures, 40 sounds, the last one): after 29 the bar is a third in.
+    for (int i = 0; i < 29; i++) LoadingProgress();
+    EXPECT_EQ(barEnd(), 100);
+    EXPECT_EQ(GetPixel(Field, 150, 293), static_cast<int32_t>(RGB(0, 0, 50)));
+    for (int i = 29; i < 87; i++) LoadingProgress();
+    EXPECT_EQ(barEnd(), 300);
+    EXPECT_EQ(GetPixel(Field, 150, 286), static_cast<int32_t>(RGB(0, 0, 50)));  // 13 rows from y 287
+    EXPECT_EQ(GetPixel(Field, 150, 287), static_cast<int32_t>(RGB(0, 200, 0)));
+    LoadingProgress();  // a step more than a start has stays full
+    EXPECT_EQ(barEnd(), 300);
+    FreeSurface(MainLogo);
+    FreeSurface(Loading);
+}
+
 TEST(LoadPictures, FortySixStepsAndEachFileToItsSurface) {
     TempGameDir dir;
     ResetGameState();
@@ -194,8 +223,10 @@ TEST(FrameStep, RepaintsFromTerrainPlainOrBlended) {
     FramePrep();
     OptAlphaBlend = 8;
     OptBulletFly = 8;
+    SetPixel(Terain, 0, 0, RGB(7, 8, 9));  // without a shake the terrain lies exactly under the field
     FrameStep();
     EXPECT_EQ(GetPixel(Field, 150, 150), static_cast<int32_t>(RGB(200, 100, 50)));
+    EXPECT_EQ(GetPixel(Field, 0, 0), static_cast<int32_t>(RGB(7, 8, 9)));
     FramePrep();
     OptAlphaBlend = 0;
     OptBulletFly = 8;
@@ -242,16 +273,28 @@ TEST(FrameStep, CursorTrailStartsAtTheOrigin) {
     EXPECT_EQ(GetPixel(Field, 50, 0), static_cast<int32_t>(RGB(255, 0, 255)));
 }
 
+namespace {
+int EventPassCount = 0;
+void CountEventPass() { EventPassCount++; }
+}  // namespace
+
 TEST(FrameStep, EventsEverySecondFrameAndPacedTo30ms) {
     FramePrep();
     OptAlphaBlend = 8;
+    EventPassCount = 0;
+    TestSetEventHook(CountEventPass);
+    FrameStep();
+    EXPECT_EQ(EventPassCount, 0);
+    FrameStep();
+    EXPECT_EQ(EventPassCount, 1);
+    TestSetEventHook(nullptr);
     uint32_t start = GetTickCount();
-    for (int i = 0; i < 10; i++) FrameStep();
+    for (int i = 0; i < 8; i++) FrameStep();
     EXPECT_EQ(DoEventsCounter, 0);
     FrameStep();
     EXPECT_EQ(DoEventsCounter, 1);
-    // Eleven frames take at least ten frame periods.
-    EXPECT_GE(GetTickCount() - start, 300u);
+    // Nine frames take at least eight frame periods.
+    EXPECT_GE(GetTickCount() - start, 240u);
 }
 
 TEST(MainLoopPass, MenuBackgroundPlainOnTheWorldScreenAndWithoutBlending) {
@@ -349,14 +392,15 @@ TEST(MainLoopPass, TheGameRunsItsLoopsAndStopsThemWhenTheFramesEnd) {
         BoostTimers[0] = BoostTimers[1] = BoostTimers[2] = BoostTimers[3] = 0;
         BoostTimers[t] = 5;
         MainLoopPass();
-        EXPECT_TRUE(played(36)) << t;
+        EXPECT_EQ(MixerGetPan(SoundBuffer(36)), 429) << t;  // in the middle
     }
     mark();
     AirPlaneActive = BugerActive = -1;
     for (int id : {8, 9, 22, 36}) MixerPlay(SoundBuffer(id), true);
     MouseLeft = -1;
     MainLoopPass();
-    EXPECT_TRUE(played(9) && played(8));
+    EXPECT_EQ(MixerGetPan(SoundBuffer(9)), 429);
+    EXPECT_EQ(MixerGetPan(SoundBuffer(8)), 429);
     EXPECT_FALSE(Playing(22) || Playing(36) || Playing(9) || Playing(8));
     EXPECT_EQ(MouseLeft, 0);
 
@@ -419,4 +463,178 @@ TEST(MainLoopPass, BloodDripsFromTheMovingCursorOverTheMenus) {
         MainLoopPass();
     }
     EXPECT_GT(MenuBloodDrops(), 0);
+}
+
+TEST(MainLoopPass, TheMenusReadTheKeyboard) {
+    TempGameDir dir;
+    FramePrep();
+    GameRunning = 0;
+    OptDebugInfo = 8;
+    MenuCode = "HELP";
+    TestSetKey(DIK_ESCAPE, true);
+    MainLoopPass();
+    TestReleaseAllKeys();
+    EXPECT_EQ(MenuCode, "");  // back in the main menu
+}
+
+TEST(FrameStep, RunsTheScoreLineAndTheSheep) {
+    FramePrep();
+    OptScoreInfo = 0;
+    TopScores[0].Score = "100  ";
+    HitScore = 40;
+    Sheep& s = Sheeps[0];
+    s.Active = -1, s.X = s.Y = 100, s.Health = 100, s.Timer = 5;  // grazing
+    FrameStep();
+    EXPECT_EQ(ScoreLine(), "Score: 40   Ahead: #1  100");
+    EXPECT_EQ(s.Timer, 4);  // a frame nearer its next change of mind
+    s = Sheep{};
+    TopScores[0] = ScoreRecord{};
+}
+
+// What a routine draws reaches the window before it returns.
+TEST(Shell, EachStepShowsItsPictureInTheWindow) {
+    const char* drv = std::getenv("SDL_VIDEODRIVER");
+    if (!drv || std::string(drv) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    unsetenv("DISPLAY");
+    TempGameDir dir;
+    FramePrep();
+    ASSERT_TRUE(OpenWindow("Dorvik - test", 300, 379)) << WindowError();
+    Surface blank;
+    CreateSurface(blank, 300, 300, RGB(255, 0, 255));
+    auto shown = [&](const char* step, auto run) {
+        PresentWindow(blank, 0, 0, StatusField, 0, 301);
+        run();
+        std::vector<uint32_t> px;
+        int w = 0, h = 0;
+        ASSERT_TRUE(TestReadScreen(px, w, h));
+        ASSERT_EQ(w, 300);
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++)
+                ASSERT_EQ(px[y * 300 + x], static_cast<uint32_t>(GetPixel(Field, x, y))) << step << " " << x << "," << y;
+    };
+    shown("frame", [] { FrameStep(); });
+    LoadingText = "Loading sounds..";
+    shown("loading", [] { LoadingProgress(); });
+    GameRunning = 0;
+    OptDebugInfo = 8;
+    shown("menus", [] { MainLoopPass(); });
+    MapsGenerated = 0;
+    shown("maps", [] { GenerateMaps(); });
+    CloseWindow();
+    unsetenv("SDL_RENDER_DRIVER");
+}
+
+namespace {
+struct LeftTheMainLoop {};
+int EventPasses = 0;
+// Lets the start-up run into the menus for a few passes, then leaves.
+void LeaveAfterAFewMenuPasses() {
+    if (++EventPasses == 100) throw LeftTheMainLoop{};
+}
+}  // namespace
+
+TEST(Shell, StartUpReadsEverythingAndOpensTheMenus) {
+    const char* drv = std::getenv("SDL_VIDEODRIVER");
+    if (!drv || std::string(drv) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    unsetenv("DISPLAY");
+    TempGameDir dir;
+    ResetGameState();
+    UseTestClock(true, 100000);
+    TestReleaseAllKeys();
+    // Settings: full screen, no snow, maps made. A score table whose last game scored nothing.
+    OptFullScreen = 0;
+    OptSnow = 8;
+    MapsGenerated = 1;
+    LoadSaveOptions(true);
+    for (auto& r : TopScores) r = ScoreRecord{};
+    for (int i = 0; i < 10; i++)
+        TopScores[i] = ScoreRecord{(std::to_string(i == 9 ? 0 : 100 - 10 * i) + "    ").substr(0, 5), "5  ", "01:00", "1 ", "1 ", "1 ", "1 ",
+                                   "90 ", "15 ", "3    ", "20260101", std::string(1, char('A' + i))};
+    WriteScoreFile();
+    for (auto& r : TopScores) r = ScoreRecord{};
+    ScoreReadCounter = 0;
+    std::string host = "FTP HOST";
+    host.resize(20, ' ');
+    dir.Write("OtherFiles/Server.txt", host + " scores.example.test\r\nEND\r\n");
+    dir.Write("AtopDv118.dvk.tmp", "half");
+    std::filesystem::create_directories(dir.File("Sounds"));
+    WriteTestWav(std::filesystem::path(dir.File("Sounds")) / SoundFileName(26), 22050, 50, 200);
+    ResetGameState();
+    ResetLoadingProgress();
+    DegToRad = 0;
+    OptFullScreen = 8;  // what the file says counts
+    for (Surface* s : {&Field, &Terain, &MenuField, &StatusField, &LoadPicDC}) FreeSurface(*s);
+
+    ReleaseInput();  // as the last run left it
+    TestSetKey(DIK_W, true);
+    ASSERT_TRUE(OpenWindow("Dorvik - start", 300, 379)) << WindowError();
+    EventPasses = 0;
+    TestSetEventHook(LeaveAfterAFewMenuPasses);
+    EXPECT_THROW(StartUp(), LeftTheMainLoop);
+    TestSetEventHook(nullptr);
+
+    TestReleaseAllKeys();
+    EXPECT_EQ(KeyState[DIK_W], 0x80);  // the keyboard is read
+    EXPECT_EQ(WindowCaption, "Dorvik - start");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("AtopDv118.dvk.tmp")));
+    EXPECT_EQ(std::pair(Field.Width, Field.Height), std::pair(300, 300));
+    EXPECT_EQ(std::pair(Terain.Width, Terain.Height), std::pair(300, 300));
+    EXPECT_EQ(std::pair(MenuField.Width, MenuField.Height), std::pair(300, 300));
+    EXPECT_EQ(std::pair(StatusField.Width, StatusField.Height), std::pair(300, 78));
+    EXPECT_EQ(std::pair(LoadPicDC.Width, LoadPicDC.Height), std::pair(301, 378));
+    EXPECT_EQ(OptSnow, 8);
+    EXPECT_EQ(ScoreServerHost, "scores.example.test");
+    EXPECT_EQ(std::tuple(OptFullScreen, FieldLeft, FieldTop), std::tuple(0, 170, 50));
+    EXPECT_EQ(LoadingSteps(), 87);  // every picture, every sound and the last step
+    // The table was read, and nothing of it taken for a new game.
+    EXPECT_EQ(TopScores[0].Name, "A");
+    EXPECT_EQ(Trim(TopScores[9].Score), "0");
+    EXPECT_EQ(EnteringName, False);
+    EXPECT_TRUE(Playing(26));  // the sounds are loaded: the menu music plays
+    EXPECT_DOUBLE_EQ(DegToRad * 180, 3.141592653589793);
+    EXPECT_EQ(GameRunning | GamePaused, 0);
+
+    StopAllProbeSounds({26});
+    FreeSounds();
+    FreePictures();
+    SetDisplayMode(false);  // the window layout for the tests after this one
+    CloseWindow();
+    unsetenv("SDL_RENDER_DRIVER");
+    UseTestClock(false);
+}
+
+TEST(Shell, ShutDownReleasesEverythingAndEndsTheProgram) {
+    const char* drv = std::getenv("SDL_VIDEODRIVER");
+    if (!drv || std::string(drv) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    unsetenv("DISPLAY");
+    TempGameDir dir;
+    FramePrep();
+    ASSERT_TRUE(OpenWindow("Dorvik - end", 300, 379)) << WindowError();
+    LoadProbeSounds({26});
+    const int music = SoundBuffer(26);
+    MixerPlay(music, true);
+    CreateSurface(MainLogo, 300, 300);
+    CreateKeyboard();
+    ClipCursorToField(true);
+    static int code = -2;
+    void (*savedEnd)(int) = EndProcess;
+    EndProcess = [](int c) { code = c; };
+    ShutDown();
+    EndProcess = savedEnd;
+    EXPECT_EQ(code, 0);
+    int x, y, w, h;
+    EXPECT_FALSE(TestConfinement(x, y, w, h));  // the pointer is free
+    EXPECT_FALSE(WindowIsOpen());
+    EXPECT_EQ(SoundBuffer(26), -1);
+    EXPECT_FALSE(MixerIsPlaying(music));
+    EXPECT_EQ(MainLogo.Width, 0);
+    TestSetKey(DIK_W, true);
+    ReadKeyboard();
+    TestReleaseAllKeys();
+    EXPECT_EQ(KeyState[DIK_W], 0);  // the keyboard is let go
+    CreateKeyboard();
+    unsetenv("SDL_RENDER_DRIVER");
 }

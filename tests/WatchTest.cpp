@@ -146,6 +146,8 @@ TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoesAndEndsOnTheTable) {
     SaveRecording(0, RecordedGame());
     std::vector<std::string> runs[2];
     for (int run = 0; run < 2; run++) {
+        // The second time with the player's own scoring and movement settings the other way.
+        OptKillsInRow = OptRealMovement = static_cast<Integer>(8 * run);
         PickRow(0);
         ClickWatch();
         ASSERT_EQ(ReplayState, ReplayMode::Watching);
@@ -153,6 +155,7 @@ TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoesAndEndsOnTheTable) {
         // Left alone, then with keys held, buttons down, the mouse elsewhere
         // and the window losing the keyboard.
         runs[run] = WatchToTheEnd(run == 1);
+        EXPECT_EQ(OptKillsInRow + OptRealMovement, 16 * run);
         EXPECT_EQ(ReplayState, ReplayMode::Off);
         EXPECT_EQ(GamePaused, 0);
         EndsAsRecorded();
@@ -180,8 +183,26 @@ TEST_F(Watch, WatchingKeepsThisRunsPace) {
     const size_t frames = WatchToTheEnd(false).size();
     EndsAsRecorded();
     ClockStep();  // a pass of the menus
-    // About 31 ms a frame; the 300 passes of the pause would add 9 s more.
+    // About 31 ms a frame, as the game was played; the 300 passes of the
+    // pause would add 9 s more.
+    EXPECT_GE(GetTickCount() - start, frames * 30);
     EXPECT_LT(GetTickCount() - start, (frames + 100) * 31);
+}
+
+TEST_F(Watch, ARecordingThatRunsOutOfClockEndsThere) {
+    size_t frameEvents = 0;
+    for (const ReplayEvent& e : Data.Events) frameEvents += e.Kind == ReplayFrameEvent;
+    Data.Ticks.resize(Data.Ticks.size() / 2);
+    SaveRecording(0, EncodeReplay(Data));
+    PickRow(0);
+    ClickWatch();
+    ASSERT_EQ(ReplayState, ReplayMode::Watching);
+    FillSurface(MenuField, RGB(1, 2, 3));
+    const size_t frames = WatchToTheEnd(false).size();
+    EXPECT_LE(frames, frameEvents / 2 + 1);
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    EXPECT_EQ(MenuCode, "HS");
+    EXPECT_NE(GetPixel(MenuField, 5, 5), static_cast<int32_t>(RGB(1, 2, 3)));  // the battle behind the menu
 }
 
 TEST_F(Watch, EscapeEndsWatchingOnTheHighScoreScreen) {

@@ -120,31 +120,22 @@ void ResetGameState() {
     PlayMinutes = TimesPlayed = 0;
     MapsGenerated = 0;
     Kills = HitScore = 0;
-    SkillScore = BonusScore = 0;
-    UnitDied = 0;
     LastDistance = LastDirection = 0;
     for (auto& t : BoostTimers) t = 0;
     AirPlaneActive = BugerActive = ShakeActive = 0;
     AliveCount = NearestOpponentDistance = SeparationOff = 0;
     for (int i = 0; i < 52; i++) StepCount[i] = LastStepMark[i] = 0;
-    for (int i = 0; i < 10; i++) {
-        HealthPackActive[i] = CrateActive[i] = CrateBullets[i] = 0;
-        HealthPackX[i] = HealthPackY[i] = CrateX[i] = CrateY[i] = 0;
-        HitHistory[i] = 0;
-    }
+    for (int i = 0; i < 10; i++) HitHistory[i] = 0;
     HitsInHistory = 0;
-    BugerX = BugerY = 0;
     LastSecondTick = Fps = FrameCount = IdleLoops = MaxIdleLoops = NextFrameTick = 0;
     GameSeconds = GameMinutes = SpawnCounter = StillFireSeconds = WaveLeft = WavePending = WaveSize = WaveTimer = 0;
     UnitFileValue.clear();
     LoadedSlot = 0;
-    for (auto& s : Sheeps) s = Sheep{};
-    for (int i = 0; i < 5; i++) {
-        AcidActive[i] = AcidKind[i] = 0;
-        AcidX[i] = AcidY[i] = 0;
-    }
     DegToRad = 4.0 * std::atan(1.0) / 180.0;
-    ResetBattlefield();  // the mechanisms' own per-game state
+    // The mechanisms' own per-game state: pick-ups, sheep, acid drops, the
+    // score line's counters, the cleaner's place. The flags of the aeroplane,
+    // the cleaner and the boosts are cleared above, so no sound is stopped.
+    ResetBattlefield();
 }
 
 void ResetBattlefield() {

@@ -21,13 +21,8 @@ void ClearBattleState() {
     AliveCount = 0;
     NearestOpponentDistance = 0;
     for (int i = 0; i < 52; i++) StepCount[i] = LastStepMark[i] = 0;
-    for (int i = 0; i < 10; i++) {
-        HealthPackX[i] = HealthPackY[i] = CrateX[i] = CrateY[i] = 0;
-        CrateBullets[i] = 0;
-        HitHistory[i] = 0;
-    }
+    for (int i = 0; i < 10; i++) HitHistory[i] = 0;
     HitsInHistory = 0;
-    BugerX = BugerY = 0;
 }
 }  // namespace
 
@@ -49,7 +44,9 @@ void NewGame() {
     GameRunning = -1;
     MouseLeft = 0;
     SeparationOff = 0;
-    ResetBattlefield();  // the status bar's per-game counters and the other mechanisms
+    // The status bar's per-game counters and the other mechanisms: pick-ups,
+    // sheep, acid drops and boosts, blood, snow, the cleaner, the aeroplane.
+    ResetBattlefield();
 
     Unit& p = Units[0];
     p.Facing = 270;
@@ -73,28 +70,10 @@ void NewGame() {
     GameMinutes = 0;
     GameSeconds = 0;
     Kills = 0;
-    BonusScore = 0;
-    SkillScore = 0;
     FireMode = 1;
     SpawnCounter = 0;
     StillFireSeconds = 0;
     WaveLeft = WavePending = WaveSize = WaveTimer = 0;
-
-    for (int i = 1; i <= MaxUnit; i++) Units[i].Active = 0;
-    for (int i = 0; i < 10; i++) {
-        CrateActive[i] = 0;
-        HealthPackActive[i] = 0;
-    }
-    for (int i = 0; i < 5; i++) {
-        AcidActive[i] = 0;
-        BoostTimers[i] = 0;
-    }
-    for (auto& b : Bullets) b.Life = 0;
-    for (auto& s : Sheeps) s.Active = 0;
-
-    BugerActive = 0;
-    AirPlaneActive = 0;
-    ShakeActive = 0;
 
     PlaySound(22, 500);
     if (!ReplayIsPlaying()) {
