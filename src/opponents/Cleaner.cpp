@@ -71,7 +71,8 @@ void CleanerStep() {
 
 void ResetCleaner() {
     if (BugerActive == -1) StopSound(8);
-    BugerActive = 0;  // its position and frame are read only while it is active
+    BugerActive = 0;
+    BugerX = BugerY = 0;  // a new game starts clean; the frame and row are set when it starts
     CleanerWait = -1;
     CleanStrip = 0;
 }
