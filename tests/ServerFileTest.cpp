@@ -59,6 +59,7 @@ TEST(ServerFile, HostileValuesLeaveNoServerSet) {
     // A CR ends the line, so no FTP command can ride along in the account;
     // other control characters make the account unusable.
     EXPECT_EQ(ParseServerFile(FileWith("FTP ACCOUNT", "x\rDELE Vedov.dvk")).User, "x");
+    EXPECT_EQ(ParseServerFile(FileWith("FTP ACCOUNT", "x\ty")).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PASSWORD", std::string("pw\0x", 4))).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PASSWORD", "pw\tx")).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PORT", "65535")).Port, 65535);
