@@ -369,11 +369,16 @@ TEST(RecordingFile, EveryLimitHoldsAtItsValueAndRefusesOneBeyond) {
     EXPECT_FALSE(Reads(Start(0x1000000).U(0).Text("").U(0).U(0)));
     EXPECT_FALSE(Reads(Start(-1).U(0).Text("").U(0).U(0)));
     EXPECT_TRUE(Reads(Start(0, INT32_MIN).U(0).Text("").U(0).U(0)));
+    EXPECT_TRUE(Reads(Start(0, INT32_MAX).U(0).Text("").U(0).U(0)));
     EXPECT_FALSE(Reads(Start(0, int64_t{INT32_MAX} + 1).U(0).Text("").U(0).U(0)));
     EXPECT_FALSE(Reads(Start(0, int64_t{INT32_MIN} - 1).U(0).Text("").U(0).U(0)));
     // A ten-byte number is whole; an eleventh byte is damage.
     ReplayData d;
     std::string why;
+    ReplayData edges;  // numbers at the edges of a byte's seven bits
+    edges.Terrain = 64, edges.Year = -64, edges.Month = 8192, edges.RecordText = std::string(128, 'r');
+    ASSERT_TRUE(DecodeReplay(EncodeReplay(edges), d, why)) << why;
+    EXPECT_TRUE(d.Terrain == 64 && d.Year == -64 && d.Month == 8192 && d.RecordText == edges.RecordText);
     ASSERT_TRUE(DecodeReplay(Packed(Start(0, 1, INT64_MIN).U(0).Text("").U(0).U(0)), d, why)) << why;
     EXPECT_EQ(d.NextFrameTick, INT64_MIN);
     EXPECT_FALSE(Reads(Start().U(0).Raw(std::string(10, '\x80') + '\0').U(0).U(0)));

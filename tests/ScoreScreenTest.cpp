@@ -13,10 +13,12 @@
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
 #include "shell/Loading.h"
+#include "support/DrawnText.h"
 #include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
 #include "worldscores/ServerFile.h"
 #include "worldscores/TopWorldScore.h"
+#include "worldscores/WatchGame.h"
 
 namespace fs = std::filesystem;
 
@@ -91,6 +93,7 @@ TEST_F(ScoreScreen, TheHoveredRowIsShownInDetail) {
     HighScoresScreen();
     EXPECT_EQ(FillWidth(25), 246);  // entry 1's accuracy 8
     EXPECT_EQ(FillWidth(35), 135);
+    EXPECT_TRUE(DrawnAs(Field, "Player1", 30, 193, 12, true, RGB(0, 0, 0x80)));
 
     // A hover on a row without a record selects nothing.
     CreateSurface(StatusField, 300, 78, RGB(255, 255, 255));
@@ -253,6 +256,22 @@ TEST_F(WorldScreen, MarksAndConvertedNames) {
     EXPECT_EQ(WorldMarks[2], 1);
     EXPECT_EQ(WorldMarks[3], 2);
     EXPECT_EQ(MenuHoverText, "Jos\xC3\xA9");
+}
+
+TEST_F(WorldScreen, TheHoveredRowAloneIsShownInDetail) {
+    PickEntry(WorldPick, nullptr);
+    CursorX = 35, CursorY = 198;  // over the detail's name line at (30, 193)
+    MenuHoverText.clear();
+    WorldScoresScreen();
+    EXPECT_EQ(MenuHoverText, "");  // nothing hovered, nothing picked: no detail
+    MenuHoverY = 50 + 14 * 2;
+    MenuHoverText.clear();
+    WorldScoresScreen();
+    EXPECT_EQ(MenuHoverText, "W2");
+    MenuHoverY = 50 + 14 * 2, CursorX = -1000;
+    CreateSurface(Field, 300, 300);
+    WorldScoresScreen();
+    EXPECT_TRUE(DrawnAs(Field, "W2", 30, 193, 12, true, RGB(0, 0, 0x80)));
 }
 
 TEST_F(WorldScreen, SynchronizeNeedsAConnectionAndAServer) {

@@ -60,6 +60,9 @@ TEST(ServerFile, HostileValuesLeaveNoServerSet) {
     // other control characters make the account unusable.
     EXPECT_EQ(ParseServerFile(FileWith("FTP ACCOUNT", "x\rDELE Vedov.dvk")).User, "x");
     EXPECT_EQ(ParseServerFile(FileWith("FTP ACCOUNT", "x\ty")).Host, "");
+    // Values up to 255 characters are taken whole; longer ones are refused, never cut.
+    EXPECT_EQ(ParseServerFile(FileWith("FTP ACCOUNT", std::string(255, 'u'))).User, std::string(255, 'u'));
+    EXPECT_EQ(ParseServerFile(FileWith("FTP ACCOUNT", std::string(256, 'u'))).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PASSWORD", std::string("pw\0x", 4))).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PASSWORD", "pw\tx")).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PORT", "65535")).Port, 65535);

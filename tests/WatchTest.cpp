@@ -16,6 +16,7 @@
 #include "shell/NewGame.h"
 #include "shell/Replay.h"
 #include "support/Battle.h"
+#include "support/DrawnText.h"
 #include "support/Servers.h"
 #include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
@@ -129,6 +130,9 @@ TEST_F(Watch, TheItemShowsOnlyForAPickedEntryWithARecording) {
     EXPECT_FALSE(WatchItemShown());
     PickRow(1);
     EXPECT_TRUE(WatchItemShown());
+    CreateSurface(Field, 300, 300);
+    ItemAt(-1000, -1000);
+    EXPECT_TRUE(DrawnAs(Field, "WATCH GAME", WatchItemX, WatchItemY, 10, true, RGB(0, 0, 0x80)));
     // A better game pushes the entry down a row: the pick goes with it.
     for (int i = 3; i > 0; i--) TopScores[i] = TopScores[i - 1];
     TopScores[0].Score = "999  ";
@@ -243,6 +247,9 @@ TEST_F(Watch, AWorldEntryIsFetchedFromTheScoreServer) {
     EXPECT_EQ(GameRunning, 0);
     EXPECT_EQ(WorldPick.Message, "CANNOT PLAY: no recording on the score server");
     ClickAt(200, 72, WorldScoresScreen);  // entry 2
+    CreateSurface(Field, 300, 300);
+    WorldScoresScreen();
+    EXPECT_TRUE(DrawnAs(Field, "WATCH GAME", WatchItemX, WatchItemY, 10, true, RGB(0, 0, 0x80)));
     ClickAt(WatchItemX + 5, WatchItemY + 6, WorldScoresScreen);
     EXPECT_EQ(ReplayState, ReplayMode::Watching);
     EXPECT_FALSE(std::filesystem::exists(ReplayFolderPath() + "/World.dvr"));  // nothing left behind
