@@ -258,6 +258,12 @@ TEST_F(WorldScreen, MarksAndConvertedNames) {
     EXPECT_EQ(MenuHoverText, "Jos\xC3\xA9");
 }
 
+TEST_F(WorldScreen, MainMenuLeavesWithoutClickingTheMenusItemThere) {
+    ClickAt(35, 266);  // on "MAIN MENU" (30, 260)
+    EXPECT_EQ(MenuCode, "");
+    EXPECT_EQ(MenuClickedY, 0);
+}
+
 TEST_F(WorldScreen, TheHoveredRowAloneIsShownInDetail) {
     PickEntry(WorldPick, nullptr);
     CursorX = 35, CursorY = 198;  // over the detail's name line at (30, 193)

@@ -56,6 +56,7 @@ TEST(WorldTable, NumberCodeText) {
     EXPECT_EQ(NumberCodeText("END", true), "69-78-68-");
     EXPECT_EQ(NumberCodeText("65-66-", false), "AB");
     EXPECT_EQ(NumberCodeText("1234-65-", false), "{A");  // three digits at most, the fourth taken as the "-"
+    EXPECT_EQ(NumberCodeText("65-66", false), "AB");     // the last code needs no "-"
     std::string line = Record("120", "Mira", "20261208");
     EXPECT_EQ(NumberCodeText(NumberCodeText(line, true), false), line);
     // Rubbish decodes to something without crashing.
