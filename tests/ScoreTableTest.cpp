@@ -176,6 +176,12 @@ TEST(ScoreFileLines, EveryLineEndCountsOnceEmptyLinesToo) {
     std::vector<std::string_view> lines;
     for (size_t pos = 0; pos < data.size();) lines.push_back(NextTextLine(data, pos));
     EXPECT_EQ(lines, (std::vector<std::string_view>{"a", "", "b", "", "c"}));
+    // A last line without its end: read, and then nothing more.
+    size_t pos = 0;
+    EXPECT_EQ(NextTextLine("ab", pos), "ab");
+    EXPECT_EQ(pos, 2u);
+    EXPECT_EQ(NextTextLine("ab", pos), "");
+    EXPECT_EQ(pos, 2u);
 }
 
 TEST_F(ScoreTable, EachPlaceHasItsFanfare) {

@@ -133,6 +133,7 @@ TEST_F(Watch, TheItemShowsOnlyForAPickedEntryWithARecording) {
     CreateSurface(Field, 300, 300);
     ItemAt(-1000, -1000);
     EXPECT_TRUE(DrawnAs(Field, "WATCH GAME", WatchItemX, WatchItemY, 10, true, RGB(0, 0, 0x80)));
+    EXPECT_EQ(GetPixel(Field, 200, 50 + 14 + 15), 0xFFFFFF);  // the picked row is underlined
     // A better game pushes the entry down a row: the pick goes with it.
     for (int i = 3; i > 0; i--) TopScores[i] = TopScores[i - 1];
     TopScores[0].Score = "999  ";
@@ -250,6 +251,7 @@ TEST_F(Watch, AWorldEntryIsFetchedFromTheScoreServer) {
     CreateSurface(Field, 300, 300);
     WorldScoresScreen();
     EXPECT_TRUE(DrawnAs(Field, "WATCH GAME", WatchItemX, WatchItemY, 10, true, RGB(0, 0, 0x80)));
+    EXPECT_EQ(GetPixel(Field, 200, 50 + 14 + 15), 0xFFFFFF);
     ClickAt(WatchItemX + 5, WatchItemY + 6, WorldScoresScreen);
     EXPECT_EQ(ReplayState, ReplayMode::Watching);
     EXPECT_FALSE(std::filesystem::exists(ReplayFolderPath() + "/World.dvr"));  // nothing left behind

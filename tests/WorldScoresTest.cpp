@@ -94,6 +94,14 @@ TEST(WorldTable, AFullTableStillReadsItsTrailer) {
     EXPECT_EQ(Trim(WorldScores[500].Score), "8500");
     EXPECT_EQ(UploadsByAll, 1234);
     EXPECT_EQ(LastUpdateText, "05.12.2026");
+    // One record more: the 502nd line stands where the count would.
+    Reset();
+    file += NumberCodeText(Record("1", "Q", "20261205"), true) + "\r\n";
+    dir.Write("Vedov.dvk", file + "END\r\n1234\r\n05.12.2026\r\n");
+    ReadWorldFile();
+    EXPECT_EQ(Trim(WorldScores[500].Score), "8500");
+    EXPECT_EQ(UploadsByAll, 0);
+    EXPECT_EQ(LastUpdateText, "END");
 }
 
 TEST(WorldTable, MissingOrCutFileIsReplacedByTheTemplate) {
