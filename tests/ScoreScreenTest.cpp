@@ -94,6 +94,8 @@ TEST_F(ScoreScreen, TheHoveredRowIsShownInDetail) {
     EXPECT_EQ(FillWidth(25), 246);  // entry 1's accuracy 8
     EXPECT_EQ(FillWidth(35), 135);
     EXPECT_TRUE(DrawnAs(Field, "Player1", 30, 193, 12, true, RGB(0, 0, 0x80)));
+    // Each pass leaves Field's text as every screen does.
+    EXPECT_TRUE(Field.TextColour == RGB(0xC0, 0xFF, 0xC0) && Field.FontSize == 8 && !Field.FontBold);
 
     // A hover on a row without a record selects nothing.
     CreateSurface(StatusField, 300, 78, RGB(255, 255, 255));
@@ -278,6 +280,7 @@ TEST_F(WorldScreen, TheHoveredRowAloneIsShownInDetail) {
     CreateSurface(Field, 300, 300);
     WorldScoresScreen();
     EXPECT_TRUE(DrawnAs(Field, "W2", 30, 193, 12, true, RGB(0, 0, 0x80)));
+    EXPECT_TRUE(Field.TextColour == RGB(0xC0, 0xFF, 0xC0) && Field.FontSize == 8 && !Field.FontBold);
 }
 
 TEST_F(WorldScreen, SynchronizeNeedsAConnectionAndAServer) {

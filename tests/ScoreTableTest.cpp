@@ -182,6 +182,10 @@ TEST(ScoreFileLines, EveryLineEndCountsOnceEmptyLinesToo) {
     EXPECT_EQ(pos, 2u);
     EXPECT_EQ(NextTextLine("ab", pos), "");
     EXPECT_EQ(pos, 2u);
+    const std::string_view cut = std::string_view("c\r\n").substr(0, 2);  // the data ends at the CR
+    pos = 0;
+    EXPECT_EQ(NextTextLine(cut, pos), "c");
+    EXPECT_EQ(pos, 2u);
 }
 
 TEST_F(ScoreTable, EachPlaceHasItsFanfare) {
