@@ -44,6 +44,8 @@ TEST(ServerFile, ReadsLongValuesPastTheUnitFileColumns) {
     EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[::1]") + "END").Host, "[::1]");
     EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[fe80::af09:F]") + "END").Host, "[fe80::af09:F]");
     EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[fe80::g]") + "END").Host, "");
+    // Every letter and digit at the ends of its range.
+    for (const char* host : {"[A0:af:F9::1]", "az.AZ-09"}) EXPECT_EQ(ParseServerFile(Line("FTP HOST", host)).Host, host);
 }
 
 TEST(ServerFile, HostileValuesLeaveNoServerSet) {
