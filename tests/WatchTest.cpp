@@ -13,6 +13,7 @@
 #include "platform/Image.h"
 #include "platform/Net.h"
 #include "shell/Form1.h"
+#include "shell/Loading.h"
 #include "shell/NewGame.h"
 #include "shell/Replay.h"
 #include "support/Battle.h"
@@ -247,6 +248,7 @@ TEST_F(Watch, AWorldEntryIsFetchedFromTheScoreServer) {
     ClickAt(WatchItemX + 5, WatchItemY + 6, WorldScoresScreen);
     EXPECT_EQ(GameRunning, 0);
     EXPECT_EQ(WorldPick.Message, "CANNOT PLAY: no recording on the score server");
+    EXPECT_EQ(LoadingSteps(), 2);  // the bar moves before and after the fetch
     ClickAt(200, 72, WorldScoresScreen);  // entry 2
     CreateSurface(Field, 300, 300);
     WorldScoresScreen();

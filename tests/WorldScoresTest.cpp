@@ -14,6 +14,7 @@
 #include "platform/Window.h"
 #include "scores/ScoreFile.h"
 #include "shell/GameState.h"
+#include "shell/Loading.h"
 #include "support/Servers.h"
 #include "support/TempDir.h"
 #include "worldscores/FTPmod.h"
@@ -159,6 +160,7 @@ TEST(Exchange, DownloadsTheWorldTableOverFtp) {
     EXPECT_EQ(dir.Read("Vedov.dvk"), table);
     EXPECT_NE(dir.Read("OtherFiles/Default.htm").find("scores"), std::string::npos);
     EXPECT_EQ(LoadingText, "Downloading..");
+    EXPECT_EQ(LoadingSteps(), 6);  // the bar moves six times through an exchange
 
     // An unreachable server keeps the table the player had.
     ScoreServerPort = 1;
@@ -205,6 +207,7 @@ TEST(Exchange, ANewerVersionStopsBeforeTheScoreServerIsContacted) {
     SynchronizeScores();
     EXPECT_FALSE(ftp.Contacted());
     EXPECT_EQ(LoadingText, "Connecting for download..");
+    EXPECT_EQ(LoadingSteps(), 1);
 }
 
 TEST(Exchange, AHugeWorldTableIsRefusedAndTheOldOneKept) {
@@ -241,6 +244,7 @@ TEST(Exchange, SendingPutsTheTableIntoIncomingInOneSession) {
     dir.Write("AtopDv118.dvk", local);
     SendScores = 0;
     SynchronizeScores();
+    EXPECT_EQ(LoadingSteps(), 7);  // one more for sending
     std::vector<std::string> sent = FilesIn(login / "incoming");
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_TRUE(std::regex_match(sent[0], std::regex(R"(\d{8}-\d{6}-[0-9a-f]{16}\.dvk)"))) << sent[0];
