@@ -12,9 +12,11 @@
 
 #include "platform/Net.h"
 #include "platform/Window.h"
+#include "scores/ReplayFile.h"
 #include "scores/ScoreFile.h"
 #include "shell/GameState.h"
 #include "shell/Loading.h"
+#include "shell/Replay.h"
 #include "support/Servers.h"
 #include "support/TempDir.h"
 #include "worldscores/FTPmod.h"
@@ -262,6 +264,20 @@ TEST(Exchange, SendingPutsTheTableIntoIncomingInOneSession) {
     SynchronizeScores();
     EXPECT_EQ(FilesIn(login / "incoming").size(), 1u);
     EXPECT_NE(UploadName(), UploadName());
+
+    // The recordings of the ten shown entries go along; the overflow entry's does not.
+    ScoreRecord entries[ScoreEntries];
+    for (int i = 0; i < ScoreEntries; i++) entries[i] = ParseRecordLine(Record(std::to_string(900 - i), "P", "20261208"));
+    dir.Write("AtopDv118.dvk", ScoreFileText(entries));
+    std::filesystem::create_directories(ReplayFolderPath());
+    for (int i : {9, 10}) std::ofstream(ReplayFilePath(entries[i])) << "game " << i;
+    SendScores = 0;
+    SynchronizeScores();
+    std::vector<std::string> recordings;
+    for (const std::string& f : FilesIn(login / "incoming"))
+        if (f.ends_with(".dvr")) recordings.push_back(f);
+    ASSERT_EQ(recordings.size(), 1u);
+    EXPECT_NE(recordings[0].find(ReplayKey(entries[9])), std::string::npos) << recordings[0];
 }
 
 namespace {
