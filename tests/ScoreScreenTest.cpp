@@ -86,6 +86,7 @@ TEST_F(ScoreScreen, DetailsShowTheRatingsAsBars) {
     EXPECT_EQ(FillWidth(55), 300);  // 301.5 runs past the bar
     EXPECT_EQ(GetPixel(StatusField, 100, 32), static_cast<int32_t>(StripColour));  // below the 7-high fill
     EXPECT_NE(GetPixel(StatusField, 5, 22), 0xFFFFFF);  // the old picture is cleared
+    EXPECT_EQ(StatusField.TextColour, RGB(0x00, 0x00, 0x80));  // the status bar's colour back
 }
 
 TEST_F(ScoreScreen, TheHoveredRowIsShownInDetail) {
