@@ -53,7 +53,7 @@ TEST(ServerFile, HostileValuesLeaveNoServerSet) {
                              "host.example:21", "\x7f"})
         EXPECT_EQ(ParseServerFile(FileWith("FTP HOST", host)).Host, "") << host;
     EXPECT_EQ(ParseServerFile(FileWith("FTP HOST", std::string(300, 'a'))).Host, "");  // never cut to fit
-    for (const char* port : {"0", "65536", "99999999999", "21x", "-21", "2 1"}) {
+    for (const char* port : {"0", "65536", "99999999999", "21x", "-21", "2 1", "000021"}) {
         ScoreServerSettings s = ParseServerFile(FileWith("FTP PORT", port));
         EXPECT_EQ(s.Host, "") << port;
         EXPECT_EQ(s.Port, 21) << port;

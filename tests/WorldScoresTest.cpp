@@ -84,6 +84,14 @@ TEST(WorldTable, ReadsRecordsAndTrailerOnceInTenThousandCalls) {
     EXPECT_EQ(UploadsByAll, 57);
     ReadWorldFile();
     EXPECT_EQ(UploadsByAll, 1);
+    // A count that does not fit 16 bits is no count.
+    for (auto [count, kept] : {std::pair{"32768", 1}, {"-32769", 1}, {"32767", 32767}, {"-32768", -32768}}) {
+        dir.Write("Vedov.dvk", std::string("END\r\n") + count + "\r\n01.01.2027\r\n");
+        UploadsByAll = 1;
+        WorldReadCounter = 0;
+        ReadWorldFile();
+        EXPECT_EQ(UploadsByAll, kept) << count;
+    }
 }
 
 TEST(WorldTable, AFullTableStillReadsItsTrailer) {
