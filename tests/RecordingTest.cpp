@@ -3,7 +3,11 @@
 // recording follows its entry in the score table.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -430,4 +434,157 @@ TEST(RecordingStart, AGamePausedBeforeItsFirstFramePlaysBackTheSame) {
     EXPECT_TRUE(SameGame(ParseRecordLine(data.RecordText), o.Record, difference)) << difference;
     EnteringName = 0;
     MenuCode.clear();
+}
+
+namespace {
+// A body written by hand after the layout, so the reader's limits can be
+// tried one value past each.
+struct Body {
+    std::string B;
+    Body& U(uint64_t v) {
+        for (; v >= 0x80; v >>= 7) B += static_cast<char>((v & 0x7F) | 0x80);
+        B += static_cast<char>(v);
+        return *this;
+    }
+    Body& S(int64_t v) { return U((static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63)); }
+    Body& Text(const std::string& s) {
+        U(s.size());
+        B += s;
+        return *this;
+    }
+    Body& Raw(const std::string& s) {
+        B += s;
+        return *this;
+    }
+};
+
+// Seed, terrain, date, the frame clock and the two settings.
+Body Start(int64_t seed = 1, int64_t terrain = 1, int64_t nextFrameTick = 0) {
+    Body b;
+    b.S(seed).S(terrain).S(2026).S(12).S(8).S(0).S(nextFrameTick).S(0).S(33).S(0).S(8);
+    return b;
+}
+// No unit files, an empty record: what follows is the events.
+Body Plain() { return Start().U(0).Text(""); }
+
+std::string Packed(const std::string& body, const std::string& size, const std::string& version = GameVersion) {
+    uLongf n = compressBound(static_cast<uLong>(body.size()));
+    std::string z(n, '\0');
+    compress2(reinterpret_cast<Bytef*>(z.data()), &n, reinterpret_cast<const Bytef*>(body.data()), body.size(), 1);
+    z.resize(n);
+    return std::string("DORVIK REPLAY 1 ") + version + " " + size + "\n" + z;
+}
+std::string Packed(const Body& b) { return Packed(b.B, std::to_string(b.B.size())); }
+
+bool Reads(const std::string& file) {
+    ReplayData d;
+    std::string why;
+    return DecodeReplay(file, d, why);
+}
+bool Reads(const Body& b) { return Reads(Packed(b)); }
+
+std::string Why(const std::string& file) {
+    ReplayData d;
+    std::string why;
+    DecodeReplay(file, d, why, false);
+    return why;
+}
+}  // namespace
+
+TEST(RecordingFile, EveryLimitHoldsAtItsValueAndRefusesOneBeyond) {
+    EXPECT_TRUE(Reads(Plain().U(0).U(0)));
+    EXPECT_FALSE(Reads(Plain().U(0).U(0).Raw(std::string(1, '\0'))));  // a byte left over
+    EXPECT_TRUE(Reads(Start(0xFFFFFF).U(0).Text("").U(0).U(0)));
+    EXPECT_FALSE(Reads(Start(0x1000000).U(0).Text("").U(0).U(0)));
+    EXPECT_FALSE(Reads(Start(-1).U(0).Text("").U(0).U(0)));
+    EXPECT_TRUE(Reads(Start(0, INT32_MIN).U(0).Text("").U(0).U(0)));
+    EXPECT_TRUE(Reads(Start(0, INT32_MAX).U(0).Text("").U(0).U(0)));
+    EXPECT_FALSE(Reads(Start(0, int64_t{INT32_MAX} + 1).U(0).Text("").U(0).U(0)));
+    EXPECT_FALSE(Reads(Start(0, int64_t{INT32_MIN} - 1).U(0).Text("").U(0).U(0)));
+    // A ten-byte number is whole; an eleventh byte is damage.
+    ReplayData d;
+    std::string why;
+    ReplayData edges;  // numbers at the edges of a byte's seven bits
+    edges.Terrain = 64, edges.Year = -64, edges.Month = 8192, edges.RecordText = std::string(128, 'r');
+    ASSERT_TRUE(DecodeReplay(EncodeReplay(edges), d, why)) << why;
+    EXPECT_TRUE(d.Terrain == 64 && d.Year == -64 && d.Month == 8192 && d.RecordText == edges.RecordText);
+    ASSERT_TRUE(DecodeReplay(Packed(Start(0, 1, INT64_MIN).U(0).Text("").U(0).U(0)), d, why)) << why;
+    EXPECT_EQ(d.NextFrameTick, INT64_MIN);
+    EXPECT_FALSE(Reads(Start().U(0).Raw(std::string(10, '\x80') + '\0').U(0).U(0)));
+
+    // Unit files: sixteen of them, names of 16 bytes, 64 KB each; the record 512 bytes.
+    auto files = [](int count, size_t name, size_t size) {
+        Body b = Start().U(count);
+        for (int i = 0; i < count; i++) b.Text(std::string(name, 'N')).Text(std::string(size, 'x'));
+        return b.Text("").U(0).U(0);
+    };
+    EXPECT_TRUE(Reads(files(16, 16, 65536)));
+    EXPECT_FALSE(Reads(files(17, 1, 1)));
+    EXPECT_FALSE(Reads(files(1, 17, 1)));
+    EXPECT_FALSE(Reads(files(1, 1, 65537)));
+    EXPECT_TRUE(Reads(Start().U(0).Text(std::string(512, 'r')).U(0).U(0)));
+    EXPECT_FALSE(Reads(Start().U(0).Text(std::string(513, 'r')).U(0).U(0)));
+
+    // Events: three kinds; the cursor summed from the changes stays within 100,000.
+    EXPECT_TRUE(Reads(Plain().U(1).Raw(std::string("\x02\x08\x00", 3)).U(0)));
+    EXPECT_FALSE(Reads(Plain().U(1).Raw(std::string("\x03\x08\x00", 3)).U(0)));
+    auto cursor = [](int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+        return Plain().U(2).Raw(std::string(3, '\0')).S(x1).S(y1).Raw(std::string(3, '\0')).S(x2).S(y2).U(0);
+    };
+    ASSERT_TRUE(DecodeReplay(Packed(cursor(60000, -60000, 40000, -40000)), d, why)) << why;
+    EXPECT_EQ(d.Events[1].X, 100000);
+    EXPECT_EQ(d.Events[1].Y, -100000);
+    EXPECT_TRUE(Reads(cursor(-60000, 60000, -40000, 40000)));
+    EXPECT_FALSE(Reads(cursor(60000, 0, 40001, 0)));
+    EXPECT_FALSE(Reads(cursor(-60000, 0, -40001, 0)));
+    EXPECT_FALSE(Reads(cursor(0, 60000, 0, 40001)));
+    EXPECT_FALSE(Reads(cursor(0, -60000, 0, -40001)));
+    auto paused = [](size_t count) { return Plain().U(count).Raw(std::string(count, '\x01')).U(0); };
+    EXPECT_TRUE(Reads(paused(ReplayMaxEvents)));
+    EXPECT_FALSE(Reads(paused(ReplayMaxEvents + 1)));
+
+    // Clock readings: steps up to 2^40 either way.
+    const int64_t far = int64_t{1} << 40;
+    ASSERT_TRUE(DecodeReplay(Packed(Plain().U(0).U(2).S(far).S(-far)), d, why)) << why;
+    EXPECT_EQ(d.Ticks, (std::vector<int64_t>{far, 0}));
+    EXPECT_FALSE(Reads(Plain().U(0).U(1).S(far + 1)));
+    EXPECT_FALSE(Reads(Plain().U(0).U(1).S(-far - 1)));
+    auto readings = [](size_t count) { return Plain().U(0).U(count).Raw(std::string(count, '\0')); };
+    EXPECT_TRUE(Reads(readings(ReplayMaxTicks)));
+    EXPECT_FALSE(Reads(readings(ReplayMaxTicks + 1)));
+}
+
+TEST(RecordingFile, TheFirstLineAndTheSizes) {
+    const std::string body = Plain().U(0).U(0).B, size = std::to_string(body.size());
+    EXPECT_TRUE(Reads(Packed(body, std::string(9 - size.size(), '0') + size)));  // nine digits at most
+    EXPECT_EQ(Why(Packed(body, std::string(10 - size.size(), '0') + size)), "the recording is damaged");
+    EXPECT_FALSE(Reads(Packed(body, std::to_string(body.size() + 1))));
+    EXPECT_FALSE(Reads(Packed(body, std::to_string(body.size() - 1))));
+    EXPECT_FALSE(Reads(Packed(body, size + " 1")));
+    EXPECT_EQ(Why(Packed(body, std::to_string(ReplayMaxBodyBytes))), "the recording is damaged");
+    EXPECT_EQ(Why(Packed(body, std::to_string(ReplayMaxBodyBytes + 1))), "the recording is too large");
+    // The whole file up to 4 MB; the first line up to 128 bytes.
+    const std::string file = Packed(body, size);
+    EXPECT_EQ(Why(file + std::string(ReplayMaxFileBytes - file.size(), 'x')), "the recording is damaged");
+    EXPECT_EQ(Why(file + std::string(ReplayMaxFileBytes + 1 - file.size(), 'x')), "the recording is too large");
+    const size_t fixed = std::string("DORVIK REPLAY 1  \n").size() + size.size();
+    EXPECT_EQ(Why(Packed(body, size, std::string(128 - fixed + 1, 'v'))), "");
+    EXPECT_EQ(Why(Packed(body, size, std::string(128 - fixed + 2, 'v'))), "this is not a recording");
+    EXPECT_EQ(Why("DORVIK REPLAX 1 " + file.substr(16)), "this is not a recording");
+}
+
+TEST(RecordingFile, KeyIsTheDigestOfTheRecordWithoutItsName) {
+    EXPECT_EQ(ReplayKeyOfRecordText(""), "cbf29ce484222325");
+    EXPECT_EQ(ReplayKeyOfRecordText("a"), "af63dc4c8601ec8c");
+    EXPECT_EQ(ReplayKeyOfRecordText("foobar"), "85944171f73967e8");
+    ScoreRecord a;
+    a.Score = "120  ";
+    a.Name = "Ann";
+    ScoreRecord b = a;
+    b.Name = "Bob";
+    EXPECT_EQ(ReplayKey(a), ReplayKey(b));
+    b.Name.clear();
+    EXPECT_EQ(ReplayKey(a), ReplayKeyOfRecordText(RecordLine(b)));
+    b.Score = "121  ";
+    EXPECT_NE(ReplayKey(a), ReplayKey(b));
 }

@@ -13,10 +13,12 @@
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
 #include "shell/Loading.h"
+#include "support/DrawnText.h"
 #include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
 #include "worldscores/ServerFile.h"
 #include "worldscores/TopWorldScore.h"
+#include "worldscores/WatchGame.h"
 
 namespace fs = std::filesystem;
 
@@ -84,6 +86,7 @@ TEST_F(ScoreScreen, DetailsShowTheRatingsAsBars) {
     EXPECT_EQ(FillWidth(55), 300);  // 301.5 runs past the bar
     EXPECT_EQ(GetPixel(StatusField, 100, 32), static_cast<int32_t>(StripColour));  // below the 7-high fill
     EXPECT_NE(GetPixel(StatusField, 5, 22), 0xFFFFFF);  // the old picture is cleared
+    EXPECT_EQ(StatusField.TextColour, RGB(0x00, 0x00, 0x80));  // the status bar's colour back
 }
 
 TEST_F(ScoreScreen, TheHoveredRowIsShownInDetail) {
@@ -91,6 +94,9 @@ TEST_F(ScoreScreen, TheHoveredRowIsShownInDetail) {
     HighScoresScreen();
     EXPECT_EQ(FillWidth(25), 246);  // entry 1's accuracy 8
     EXPECT_EQ(FillWidth(35), 135);
+    EXPECT_TRUE(DrawnAs(Field, "Player1", 30, 193, 12, true, RGB(0, 0, 0x80)));
+    // Each pass leaves Field's text as every screen does.
+    EXPECT_TRUE(Field.TextColour == RGB(0xC0, 0xFF, 0xC0) && Field.FontSize == 8 && !Field.FontBold);
 
     // A hover on a row without a record selects nothing.
     CreateSurface(StatusField, 300, 78, RGB(255, 255, 255));
@@ -253,6 +259,29 @@ TEST_F(WorldScreen, MarksAndConvertedNames) {
     EXPECT_EQ(WorldMarks[2], 1);
     EXPECT_EQ(WorldMarks[3], 2);
     EXPECT_EQ(MenuHoverText, "Jos\xC3\xA9");
+}
+
+TEST_F(WorldScreen, MainMenuLeavesWithoutClickingTheMenusItemThere) {
+    ClickAt(35, 266);  // on "MAIN MENU" (30, 260)
+    EXPECT_EQ(MenuCode, "");
+    EXPECT_EQ(MenuClickedY, 0);
+}
+
+TEST_F(WorldScreen, TheHoveredRowAloneIsShownInDetail) {
+    PickEntry(WorldPick, nullptr);
+    CursorX = 35, CursorY = 198;  // over the detail's name line at (30, 193)
+    MenuHoverText.clear();
+    WorldScoresScreen();
+    EXPECT_EQ(MenuHoverText, "");  // nothing hovered, nothing picked: no detail
+    MenuHoverY = 50 + 14 * 2;
+    MenuHoverText.clear();
+    WorldScoresScreen();
+    EXPECT_EQ(MenuHoverText, "W2");
+    MenuHoverY = 50 + 14 * 2, CursorX = -1000;
+    CreateSurface(Field, 300, 300);
+    WorldScoresScreen();
+    EXPECT_TRUE(DrawnAs(Field, "W2", 30, 193, 12, true, RGB(0, 0, 0x80)));
+    EXPECT_TRUE(Field.TextColour == RGB(0xC0, 0xFF, 0xC0) && Field.FontSize == 8 && !Field.FontBold);
 }
 
 TEST_F(WorldScreen, SynchronizeNeedsAConnectionAndAServer) {

@@ -1,14 +1,20 @@
 // The local score table: ranking, the record's columns, name entry and the
 // scrambled file with its restore and backup.
 #include <gtest/gtest.h>
+#include <iconv.h>
+#include <locale.h>
+#include <wctype.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <string_view>
 #include <vector>
 
 #include "platform/Files.h"
 #include "platform/Window.h"
+#include "scores/NameText.h"
 #include "scores/ScoreFile.h"
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
@@ -170,6 +176,16 @@ TEST(ScoreFileLines, EveryLineEndCountsOnceEmptyLinesToo) {
     std::vector<std::string_view> lines;
     for (size_t pos = 0; pos < data.size();) lines.push_back(NextTextLine(data, pos));
     EXPECT_EQ(lines, (std::vector<std::string_view>{"a", "", "b", "", "c"}));
+    // A last line without its end: read, and then nothing more.
+    size_t pos = 0;
+    EXPECT_EQ(NextTextLine("ab", pos), "ab");
+    EXPECT_EQ(pos, 2u);
+    EXPECT_EQ(NextTextLine("ab", pos), "");
+    EXPECT_EQ(pos, 2u);
+    const std::string_view cut = std::string_view("c\r\n").substr(0, 2);  // the data ends at the CR
+    pos = 0;
+    EXPECT_EQ(NextTextLine(cut, pos), "c");
+    EXPECT_EQ(pos, 2u);
 }
 
 TEST_F(ScoreTable, EachPlaceHasItsFanfare) {
@@ -391,3 +407,56 @@ TEST_F(ScoreTable, FileIsReadOnlyEveryTenThousandCalls) {
     EXPECT_EQ(TopScores[0].Score, "600  ");
 }
 }  // namespace
+
+namespace {
+// Text through the system's own converters, to hold the game's table against.
+std::string Converted(const char* to, const char* from, const std::string& text) {
+    iconv_t cd = iconv_open(to, from);
+    std::string out(16, '\0');
+    char* in = const_cast<char*>(text.data());
+    size_t inLeft = text.size(), outLeft = out.size();
+    char* at = out.data();
+    const bool ok = iconv(cd, &in, &inLeft, &at, &outLeft) != static_cast<size_t>(-1);
+    iconv_close(cd);
+    return ok ? out.substr(0, out.size() - outLeft) : "";
+}
+}  // namespace
+
+// Names are Windows-1252 bytes: typed and drawn text is UTF-8, and the first
+// letter's case follows the Unicode one where the other case has a byte too.
+TEST(NameText, WindowsAnsiBothWaysAndItsCases) {
+    locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    ASSERT_NE(unicode, nullptr);
+    char32_t cp[256] = {};
+    std::map<char32_t, int> byteOf;
+    for (int b = 1; b < 256; b++) {
+        const std::string u32 = Converted("UTF-32LE", "CP1252", std::string(1, static_cast<char>(b)));
+        if (u32.size() == 4) std::memcpy(&cp[b], u32.data(), 4), byteOf[cp[b]] = b;
+    }
+    ASSERT_EQ(byteOf.size(), 250u);  // five bytes have no character
+    auto byteFor = [&](char32_t c, int otherwise) {
+        auto it = byteOf.find(c);
+        return std::string(1, static_cast<char>(it == byteOf.end() ? otherwise : it->second));
+    };
+    for (int b = 0; b < 256; b++) {
+        const std::string ansi(1, static_cast<char>(b));
+        const std::string utf8 = cp[b] ? Converted("UTF-8", "CP1252", ansi) : "?";
+        EXPECT_EQ(AnsiToUtf8(ansi), utf8) << b;
+        std::string typed;
+        AppendUtf8AsAnsi(typed, utf8.c_str(), 4);
+        const bool control = cp[b] < 0x20 || cp[b] == 0x7F;
+        EXPECT_EQ(typed, !cp[b] ? "?" : control ? "" : ansi) << b;
+        EXPECT_EQ(AnsiUCase(ansi), cp[b] ? byteFor(towupper_l(cp[b], unicode), b) : ansi) << b;
+        EXPECT_EQ(AnsiLCase(ansi), cp[b] ? byteFor(towlower_l(cp[b], unicode), b) : ansi) << b;
+    }
+    freelocale(unicode);
+    // C1 controls are not typed; characters without a byte become '?'; the box stops at its length.
+    std::string typed;
+    for (char32_t c = 0x80; c < 0xA0; c++) {
+        const std::string u32(reinterpret_cast<const char*>(&c), 4);
+        AppendUtf8AsAnsi(typed, Converted("UTF-8", "UTF-32LE", u32).c_str(), 9);
+    }
+    EXPECT_EQ(typed, "");
+    AppendUtf8AsAnsi(typed, "\xC4\x80\xEF\xBF\xBD\xF0\x9F\x98\x80z\xC3\xA9", 4);  // Ā, U+FFFD, an emoji
+    EXPECT_EQ(typed, "???z");
+}

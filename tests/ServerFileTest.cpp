@@ -44,6 +44,8 @@ TEST(ServerFile, ReadsLongValuesPastTheUnitFileColumns) {
     EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[::1]") + "END").Host, "[::1]");
     EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[fe80::af09:F]") + "END").Host, "[fe80::af09:F]");
     EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[fe80::g]") + "END").Host, "");
+    // Every letter and digit at the ends of its range.
+    for (const char* host : {"[A0:af:F9::1]", "az.AZ-09"}) EXPECT_EQ(ParseServerFile(Line("FTP HOST", host)).Host, host);
 }
 
 TEST(ServerFile, HostileValuesLeaveNoServerSet) {
@@ -51,7 +53,7 @@ TEST(ServerFile, HostileValuesLeaveNoServerSet) {
                              "host.example:21", "\x7f"})
         EXPECT_EQ(ParseServerFile(FileWith("FTP HOST", host)).Host, "") << host;
     EXPECT_EQ(ParseServerFile(FileWith("FTP HOST", std::string(300, 'a'))).Host, "");  // never cut to fit
-    for (const char* port : {"0", "65536", "99999999999", "21x", "-21", "2 1"}) {
+    for (const char* port : {"0", "65536", "99999999999", "21x", "-21", "2 1", "000021"}) {
         ScoreServerSettings s = ParseServerFile(FileWith("FTP PORT", port));
         EXPECT_EQ(s.Host, "") << port;
         EXPECT_EQ(s.Port, 21) << port;
@@ -59,6 +61,10 @@ TEST(ServerFile, HostileValuesLeaveNoServerSet) {
     // A CR ends the line, so no FTP command can ride along in the account;
     // other control characters make the account unusable.
     EXPECT_EQ(ParseServerFile(FileWith("FTP ACCOUNT", "x\rDELE Vedov.dvk")).User, "x");
+    EXPECT_EQ(ParseServerFile(FileWith("FTP ACCOUNT", "x\ty")).Host, "");
+    // Values up to 255 characters are taken whole; longer ones are refused, never cut.
+    EXPECT_EQ(ParseServerFile(FileWith("FTP ACCOUNT", std::string(255, 'u'))).User, std::string(255, 'u'));
+    EXPECT_EQ(ParseServerFile(FileWith("FTP ACCOUNT", std::string(256, 'u'))).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PASSWORD", std::string("pw\0x", 4))).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PASSWORD", "pw\tx")).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PORT", "65535")).Port, 65535);

@@ -13,9 +13,11 @@
 #include "platform/Image.h"
 #include "platform/Net.h"
 #include "shell/Form1.h"
+#include "shell/Loading.h"
 #include "shell/NewGame.h"
 #include "shell/Replay.h"
 #include "support/Battle.h"
+#include "support/DrawnText.h"
 #include "support/Servers.h"
 #include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
@@ -129,6 +131,10 @@ TEST_F(Watch, TheItemShowsOnlyForAPickedEntryWithARecording) {
     EXPECT_FALSE(WatchItemShown());
     PickRow(1);
     EXPECT_TRUE(WatchItemShown());
+    CreateSurface(Field, 300, 300);
+    ItemAt(-1000, -1000);
+    EXPECT_TRUE(DrawnAs(Field, "WATCH GAME", WatchItemX, WatchItemY, 10, true, RGB(0, 0, 0x80)));
+    EXPECT_EQ(GetPixel(Field, 200, 50 + 14 + 15), 0xFFFFFF);  // the picked row is underlined
     // A better game pushes the entry down a row: the pick goes with it.
     for (int i = 3; i > 0; i--) TopScores[i] = TopScores[i - 1];
     TopScores[0].Score = "999  ";
@@ -263,7 +269,12 @@ TEST_F(Watch, AWorldEntryIsFetchedFromTheScoreServer) {
     ClickAt(WatchItemX + 5, WatchItemY + 6, WorldScoresScreen);
     EXPECT_EQ(GameRunning, 0);
     EXPECT_EQ(WorldPick.Message, "CANNOT PLAY: no recording on the score server");
+    EXPECT_EQ(LoadingSteps(), 2);  // the bar moves before and after the fetch
     ClickAt(200, 72, WorldScoresScreen);  // entry 2
+    CreateSurface(Field, 300, 300);
+    WorldScoresScreen();
+    EXPECT_TRUE(DrawnAs(Field, "WATCH GAME", WatchItemX, WatchItemY, 10, true, RGB(0, 0, 0x80)));
+    EXPECT_EQ(GetPixel(Field, 200, 50 + 14 + 15), 0xFFFFFF);
     ClickAt(WatchItemX + 5, WatchItemY + 6, WorldScoresScreen);
     EXPECT_EQ(ReplayState, ReplayMode::Watching);
     EXPECT_FALSE(std::filesystem::exists(ReplayFolderPath() + "/World.dvr"));  // nothing left behind

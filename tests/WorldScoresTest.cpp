@@ -12,8 +12,11 @@
 
 #include "platform/Net.h"
 #include "platform/Window.h"
+#include "scores/ReplayFile.h"
 #include "scores/ScoreFile.h"
 #include "shell/GameState.h"
+#include "shell/Loading.h"
+#include "shell/Replay.h"
 #include "support/Servers.h"
 #include "support/TempDir.h"
 #include "worldscores/FTPmod.h"
@@ -56,6 +59,7 @@ TEST(WorldTable, NumberCodeText) {
     EXPECT_EQ(NumberCodeText("END", true), "69-78-68-");
     EXPECT_EQ(NumberCodeText("65-66-", false), "AB");
     EXPECT_EQ(NumberCodeText("1234-65-", false), "{A");  // three digits at most, the fourth taken as the "-"
+    EXPECT_EQ(NumberCodeText("65-66", false), "AB");     // the last code needs no "-"
     std::string line = Record("120", "Mira", "20261208");
     EXPECT_EQ(NumberCodeText(NumberCodeText(line, true), false), line);
     // Rubbish decodes to something without crashing.
@@ -80,6 +84,14 @@ TEST(WorldTable, ReadsRecordsAndTrailerOnceInTenThousandCalls) {
     EXPECT_EQ(UploadsByAll, 57);
     ReadWorldFile();
     EXPECT_EQ(UploadsByAll, 1);
+    // A count that does not fit 16 bits is no count.
+    for (auto [count, kept] : {std::pair{"32768", 1}, {"-32769", 1}, {"32767", 32767}, {"-32768", -32768}}) {
+        dir.Write("Vedov.dvk", std::string("END\r\n") + count + "\r\n01.01.2027\r\n");
+        UploadsByAll = 1;
+        WorldReadCounter = 0;
+        ReadWorldFile();
+        EXPECT_EQ(UploadsByAll, kept) << count;
+    }
 }
 
 TEST(WorldTable, AFullTableStillReadsItsTrailer) {
@@ -93,6 +105,14 @@ TEST(WorldTable, AFullTableStillReadsItsTrailer) {
     EXPECT_EQ(Trim(WorldScores[500].Score), "8500");
     EXPECT_EQ(UploadsByAll, 1234);
     EXPECT_EQ(LastUpdateText, "05.12.2026");
+    // One record more: the 502nd line stands where the count would.
+    Reset();
+    file += NumberCodeText(Record("1", "Q", "20261205"), true) + "\r\n";
+    dir.Write("Vedov.dvk", file + "END\r\n1234\r\n05.12.2026\r\n");
+    ReadWorldFile();
+    EXPECT_EQ(Trim(WorldScores[500].Score), "8500");
+    EXPECT_EQ(UploadsByAll, 0);
+    EXPECT_EQ(LastUpdateText, "END");
 }
 
 TEST(WorldTable, MissingOrCutFileIsReplacedByTheTemplate) {
@@ -150,6 +170,7 @@ TEST(Exchange, DownloadsTheWorldTableOverFtp) {
     EXPECT_EQ(dir.Read("Vedov.dvk"), table);
     EXPECT_NE(dir.Read("OtherFiles/Default.htm").find("scores"), std::string::npos);
     EXPECT_EQ(LoadingText, "Downloading..");
+    EXPECT_EQ(LoadingSteps(), 6);  // the bar moves six times through an exchange
 
     // An unreachable server keeps the table the player had.
     ScoreServerPort = 1;
@@ -196,6 +217,7 @@ TEST(Exchange, ANewerVersionStopsBeforeTheScoreServerIsContacted) {
     SynchronizeScores();
     EXPECT_FALSE(ftp.Contacted());
     EXPECT_EQ(LoadingText, "Connecting for download..");
+    EXPECT_EQ(LoadingSteps(), 1);
 }
 
 TEST(Exchange, AHugeWorldTableIsRefusedAndTheOldOneKept) {
@@ -232,6 +254,7 @@ TEST(Exchange, SendingPutsTheTableIntoIncomingInOneSession) {
     dir.Write("AtopDv118.dvk", local);
     SendScores = 0;
     SynchronizeScores();
+    EXPECT_EQ(LoadingSteps(), 7);  // one more for sending
     std::vector<std::string> sent = FilesIn(login / "incoming");
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_TRUE(std::regex_match(sent[0], std::regex(R"(\d{8}-\d{6}-[0-9a-f]{16}\.dvk)"))) << sent[0];
@@ -249,6 +272,20 @@ TEST(Exchange, SendingPutsTheTableIntoIncomingInOneSession) {
     SynchronizeScores();
     EXPECT_EQ(FilesIn(login / "incoming").size(), 1u);
     EXPECT_NE(UploadName(), UploadName());
+
+    // The recordings of the ten shown entries go along; the overflow entry's does not.
+    ScoreRecord entries[ScoreEntries];
+    for (int i = 0; i < ScoreEntries; i++) entries[i] = ParseRecordLine(Record(std::to_string(900 - i), "P", "20261208"));
+    dir.Write("AtopDv118.dvk", ScoreFileText(entries));
+    std::filesystem::create_directories(ReplayFolderPath());
+    for (int i : {9, 10}) std::ofstream(ReplayFilePath(entries[i])) << "game " << i;
+    SendScores = 0;
+    SynchronizeScores();
+    std::vector<std::string> recordings;
+    for (const std::string& f : FilesIn(login / "incoming"))
+        if (f.ends_with(".dvr")) recordings.push_back(f);
+    ASSERT_EQ(recordings.size(), 1u);
+    EXPECT_NE(recordings[0].find(ReplayKey(entries[9])), std::string::npos) << recordings[0];
 }
 
 namespace {

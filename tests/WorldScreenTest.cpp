@@ -65,10 +65,12 @@ TEST_F(WorldScreenRows, MarksNewAndOldAgainstTheLastUpdateDay) {
     WorldScores[3].Date = "20270101";
     WorldMarks[5] = 1;
     WorldScores[5].Date = "????????";
+    WorldMarks[6] = 2;
+    WorldScores[6].Date = "?";
     TextAt(-100, -100);
     EXPECT_EQ(LastUpdateKey, "20261205");
-    const COLORREF marks[6] = {New, Old, Unknown, New, Old, New};
-    for (int r = 0; r < 6; r++) EXPECT_EQ(Mark(r), marks[r]) << r;
+    const COLORREF marks[7] = {New, Old, Unknown, New, Old, New, Old};
+    for (int r = 0; r < 7; r++) EXPECT_EQ(Mark(r), marks[r]) << r;
     EXPECT_EQ(WorldMarks[0], 1);
     EXPECT_EQ(WorldMarks[1], 2);
     EXPECT_EQ(WorldMarks[2], 0);

@@ -82,7 +82,7 @@ bool Inflate(std::string_view packed, size_t expected, std::string& out) {
 }
 
 uint64_t Fnv1a(std::string_view s) {
-    uint64_t h = 1469598103934665603ull;
+    uint64_t h = 14695981039346656037ull;  // FNV-1a's 64-bit offset basis
     for (unsigned char c : s) {
         h ^= c;
         h *= 1099511628211ull;

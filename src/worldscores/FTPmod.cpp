@@ -76,8 +76,8 @@ std::vector<std::string> SendRecordings(FtpSession& session, const std::string& 
     return held;
 }
 
+// Digits and dots only. (Empty or starting with a dot, it never reads as newer.)
 bool LooksLikeVersion(const std::string& v) {
-    if (v.empty() || v[0] < '0' || v[0] > '9') return false;
     for (char c : v)
         if ((c < '0' || c > '9') && c != '.') return false;
     return true;

@@ -96,30 +96,25 @@ bool ValidVersionUrl(std::string_view url) {
 ScoreServerSettings ParseServerFile(std::string_view text) {
     const std::vector<std::string> lines = KeyFileLines(text);
     ScoreServerSettings s;
-    std::string v;
+    std::string v;  // each key that is found overwrites it
     bool usable = true;
     if (KeyFileValue(lines, ServerHostKey, ReadWidth, v) && !v.empty()) {
         if (ValidServerHost(v)) s.Host = v;
     }
-    v.clear();
     if (KeyFileValue(lines, ServerPortKey, ReadWidth, v) && !v.empty() && !ValidServerPort(v, s.Port)) usable = false;
-    v.clear();
     if (KeyFileValue(lines, ServerUserKey, ReadWidth, v) && !v.empty()) {
         if (ValidServerText(v))
             s.User = v;
         else
             usable = false;
     }
-    v.clear();
     if (KeyFileValue(lines, ServerPasswordKey, ReadWidth, v) && !v.empty()) {
         if (ValidServerText(v))
             s.Password = v;
         else
             usable = false;
     }
-    v.clear();
     if (KeyFileValue(lines, VersionUrlKey, ReadWidth, v) && ValidVersionUrl(v)) s.VersionUrl = v;
-    v.clear();
     if (KeyFileValue(lines, SendScoresKey, ReadWidth, v) && v == "0") s.SendScores = 0;
     if (!usable) {
         s.Host.clear();
