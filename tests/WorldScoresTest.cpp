@@ -149,6 +149,10 @@ TEST(Exchange, VersionCheckComparesAsText) {
     // A failed download uses the copy already on disk.
     VersionFileUrl = "http://127.0.0.1:" + std::to_string(http.Port) + "/missing.txt";
     EXPECT_TRUE(CheckNewVersion());
+    // An empty file holds no version at all.
+    std::ofstream(web / "empty.txt").close();
+    VersionFileUrl = "http://127.0.0.1:" + std::to_string(http.Port) + "/empty.txt";
+    EXPECT_FALSE(CheckNewVersion());
 }
 
 TEST(Exchange, DownloadsTheWorldTableOverFtp) {
