@@ -270,6 +270,10 @@ TEST_F(Watch, AWorldEntryIsFetchedFromTheScoreServer) {
     EXPECT_EQ(GameRunning, 0);
     EXPECT_EQ(WorldPick.Message, "CANNOT PLAY: no recording on the score server");
     EXPECT_EQ(LoadingSteps(), 2);  // the bar moves before and after the fetch
+    CursorX = CursorY = -1000;  // nothing hovered: the reason is plain navy text
+    CreateSurface(Field, 300, 300);
+    WorldScoresScreen();
+    EXPECT_TRUE(DrawnAs(Field, WorldPick.Message, 30, WatchMessageY, 8, false, RGB(0, 0, 0x80)));
     ClickAt(200, 72, WorldScoresScreen);  // entry 2
     CreateSurface(Field, 300, 300);
     WorldScoresScreen();
