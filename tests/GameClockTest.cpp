@@ -439,6 +439,10 @@ TEST_F(ClockFixture, SpawnValuesFollowTheDrawsAfterTheClockReseed) {
     p.BulletSpeed = 10;
     p.BulletRange = 100;
     GameMinutes = 0;  // no sheep to draw first
+    // The spawn sets ammunition, speed and spread itself, whatever LVL1 holds.
+    Dir.Write("OtherFiles/LVL1.txt", KeyLine("NA", "Soldier") + KeyLine("OM", "44") + KeyLine("DE", "6") +
+                                         KeyLine("HT", "20") + KeyLine("EL", "12") + KeyLine("EE", "0") +
+                                         KeyLine("ED", "3") + KeyLine("GN", "20") + KeyLine("EM", "20") + "END\r\n");
     for (int k = 1; k <= 12; k++) {
         AdvanceTestClock(k);
         for (bool wave : {true, false}) {
