@@ -245,12 +245,17 @@ TEST(UnitsCrates, CrateFillsToTheLimitAndKeepsTheRest) {
     EXPECT_EQ(p.Ammo, 15);
     EXPECT_EQ(CrateBullets[2], 35);
 
-    // A crate with less than the room left is emptied and gone.
+    // A crate with less than the room left is emptied and gone, heard where
+    // it is taken.
+    TempGameDir dir;
+    LoadProbeSounds({5});
     p.Ammo = 0;
     CrateBullets[2] = 10;
     UpdateUnits();
     EXPECT_EQ(p.Ammo, 10);
     EXPECT_EQ(CrateActive[2], 0);
+    EXPECT_EQ(MixerGetPan(SoundBuffer(5)), Whole(100 * 10.0 / 3 * 20 / 7 - 1000));
+    FreeSounds();
 }
 
 TEST(Separation, PushesApartUntilTheFrameRateDrops) {
