@@ -381,23 +381,15 @@ TEST(UnitDeathCheck, EachCorpseVariantWithItsOwnMaskAndACrateWithTheAmmunition) 
 }
 
 TEST(MoveBullets, AHitSpraysFortyDropsFromTheMiddleAlongTheBullet) {
-    // The stains a spray leaves on a fresh terrain.
-    auto stains = [](auto spray) {
-        CreateSurface(Terain, 300, 300);
-        ResetBlood();
-        spray();
-        for (int f = 0; f < 20; f++) BloodStep();
-        return Terain.Pixels;
-    };
     BattleReset();
     PlaceUnit(0, 0, 0);
     PlaceUnit(1, 100, 120);
     // A unit: the strength of a fast bullet is held to 7.
-    const auto unit = stains([] {
+    const auto unit = BloodStains([] {
         StillBullet(0, 112, 131, 9).Angle = 30;
         MoveBullets();
     });
-    EXPECT_TRUE(unit == stains([] { SpawnBlood(110, 130, 40, 30, 7); }));
+    EXPECT_TRUE(unit == BloodStains([] { SpawnBlood(110, 130, 40, 30, 7); }));
     EXPECT_GT(std::count_if(unit.begin(), unit.end(), [](COLORREF c) { return c != 0; }), 20);
     // A sheep (its middle 11, 11 in): the full strength.
     Units[1].Active = 0;
@@ -405,11 +397,11 @@ TEST(MoveBullets, AHitSpraysFortyDropsFromTheMiddleAlongTheBullet) {
     Sheeps[2].X = 200;
     Sheeps[2].Y = 50;
     Sheeps[2].Health = 100;
-    const auto sheep = stains([] {
+    const auto sheep = BloodStains([] {
         StillBullet(0, 213, 60, 9).Angle = 200;
         MoveBullets();
     });
-    EXPECT_TRUE(sheep == stains([] { SpawnBlood(211, 61, 40, 200, 9); }));
+    EXPECT_TRUE(sheep == BloodStains([] { SpawnBlood(211, 61, 40, 200, 9); }));
 }
 
 TEST(MoveBullets, OnlyThePlayersHitsAndMissesTrainAccuracy) {

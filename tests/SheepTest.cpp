@@ -6,6 +6,7 @@
 #include "battle/Blood.h"
 #include "battle/Sheep.h"
 #include "graphics/WorkWithMemory.h"
+#include "support/Battle.h"
 #include "support/Battlefield.h"
 #include "support/SoundProbe.h"
 #include "support/TempDir.h"
@@ -332,14 +333,6 @@ TEST_F(SheepTest, DeathLeavesABodyOnlyWhenBloodStays) {
 }
 
 TEST_F(SheepTest, DripsTrailBehindFromTheMiddleAndTheLastSprayIsThrownAnyWay) {
-    // The stains a spray leaves on a fresh terrain.
-    auto stains = [](auto spray) {
-        CreateSurface(Terain, 300, 300);
-        ResetBlood();
-        spray();
-        for (int f = 0; f < 20; f++) BloodStep();
-        return Terain.Pixels;
-    };
     FreeSurface(OvcaDead);  // no body over the stains
     SpawnSheep();
     Sheep& s = Sheeps[0];
@@ -353,18 +346,18 @@ TEST_F(SheepTest, DripsTrailBehindFromTheMiddleAndTheLastSprayIsThrownAnyWay) {
         }
     };
     // Grazing: straight down from (161, 162); walking right: back to the left.
-    const auto grazing = stains([&] { drip(-1, 100); });
-    EXPECT_TRUE(grazing == stains([] {
+    const auto grazing = BloodStains([&] { drip(-1, 100); });
+    EXPECT_TRUE(grazing == BloodStains([] {
         for (int f = 0; f < 100; f++) SpawnBlood(161, 162, 2, 90, 1);
     }));
-    EXPECT_TRUE(stains([&] { drip(0, 1); }) == stains([] { SpawnBlood(161.3, 162, 2, 180, 1); }));
+    EXPECT_TRUE(BloodStains([&] { drip(0, 1); }) == BloodStains([] { SpawnBlood(161.3, 162, 2, 180, 1); }));
     EXPECT_GT(std::count_if(grazing.begin(), grazing.end(), [](COLORREF c) { return c != 0; }), 1);
 
     // Dying: 30 drops of strength 3 from its middle in any direction.
     for (uint32_t seed : {3u, 4u, 5u}) {
         Randomize(seed);
         const int dir = static_cast<int>(Int(Rnd() * 360));
-        const auto last = stains([&s, seed] {
+        const auto last = BloodStains([&s, seed] {
             s.Active = -1;
             s.X = 100;
             s.Y = 200;
@@ -372,7 +365,7 @@ TEST_F(SheepTest, DripsTrailBehindFromTheMiddleAndTheLastSprayIsThrownAnyWay) {
             Randomize(seed);
             SheepDeathCheck(0);
         });
-        EXPECT_TRUE(last == stains([dir] { SpawnBlood(111, 211, 30, dir, 3); })) << seed;
+        EXPECT_TRUE(last == BloodStains([dir] { SpawnBlood(111, 211, 30, dir, 3); })) << seed;
     }
 }
 

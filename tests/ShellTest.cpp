@@ -217,6 +217,15 @@ void FramePrep() {
     // Only the repaint itself: every effect that draws over the field is off.
     OptSnow = OptBloodFly = OptBloodStays = OptFootSteps = OptScoreInfo = OptKillsInRow = 8;
 }
+
+// The tests that open the real window run on SDL's dummy driver: software drawing, no display.
+bool DummyWindowDriver() {
+    const char* drv = std::getenv("SDL_VIDEODRIVER");
+    if (!drv || std::string(drv) != "dummy") return false;
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    unsetenv("DISPLAY");
+    return true;
+}
 }  // namespace
 
 TEST(FrameStep, RepaintsFromTerrainPlainOrBlended) {
@@ -493,10 +502,7 @@ TEST(FrameStep, RunsTheScoreLineAndTheSheep) {
 
 // What a routine draws reaches the window before it returns.
 TEST(Shell, EachStepShowsItsPictureInTheWindow) {
-    const char* drv = std::getenv("SDL_VIDEODRIVER");
-    if (!drv || std::string(drv) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
-    setenv("SDL_RENDER_DRIVER", "software", 1);
-    unsetenv("DISPLAY");
+    if (!DummyWindowDriver()) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
     TempGameDir dir;
     FramePrep();
     ASSERT_TRUE(OpenWindow("Dorvik - test", 300, 379)) << WindowError();
@@ -535,10 +541,7 @@ void LeaveAfterAFewMenuPasses() {
 }  // namespace
 
 TEST(Shell, StartUpReadsEverythingAndOpensTheMenus) {
-    const char* drv = std::getenv("SDL_VIDEODRIVER");
-    if (!drv || std::string(drv) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
-    setenv("SDL_RENDER_DRIVER", "software", 1);
-    unsetenv("DISPLAY");
+    if (!DummyWindowDriver()) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
     TempGameDir dir;
     ResetGameState();
     UseTestClock(true, 100000);
@@ -606,10 +609,7 @@ TEST(Shell, StartUpReadsEverythingAndOpensTheMenus) {
 }
 
 TEST(Shell, ShutDownReleasesEverythingAndEndsTheProgram) {
-    const char* drv = std::getenv("SDL_VIDEODRIVER");
-    if (!drv || std::string(drv) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
-    setenv("SDL_RENDER_DRIVER", "software", 1);
-    unsetenv("DISPLAY");
+    if (!DummyWindowDriver()) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
     TempGameDir dir;
     FramePrep();
     ASSERT_TRUE(OpenWindow("Dorvik - end", 300, 379)) << WindowError();

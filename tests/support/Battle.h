@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
+#include "battle/Blood.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "shell/GameState.h"
@@ -21,6 +23,16 @@ inline void BattleReset(uint32_t seed = 1234) {
     CreateSurface(StatusField, 300, 78);
     Fps = 33;
     GameRunning = -1;
+}
+
+// The stains a spray leaves on a fresh terrain once its drops have landed.
+template <class Spray>
+std::vector<COLORREF> BloodStains(Spray spray) {
+    CreateSurface(Terain, 300, 300);
+    ResetBlood();
+    spray();
+    for (int f = 0; f < 20; f++) BloodStep();
+    return Terain.Pixels;
 }
 
 // A living unit with the values of a fresh player.
