@@ -334,6 +334,42 @@ TEST(MainLoopPass, MenuShimmersWithBlending) {
     EXPECT_LE(v, 250 * 164 / 255 + 1);  // at most 64 % of the menu
 }
 
+// "Debug info" on (0) puts the memory line in pale green at the top right of the menus.
+TEST(MainLoopPass, TheDebugLineShowsOnTheMenusOnlyWhenSwitchedOn) {
+    auto pass = [](Integer opt) {
+        FramePrep();
+        GameRunning = 0;
+        OptAlphaBlend = 8;
+        OptDebugInfo = opt;
+        MemStatus.TotalPhys = 512ull << 20;
+        MemStatus.AvailPhys = 200ull << 20;
+        MainLoopPass();
+        return Field.Pixels;
+    };
+    const auto off = pass(8), on = pass(0);
+    int inked = 0, left = 300, top = 300, greenest = 0;
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) {
+            const COLORREF p = on[y * 300 + x];
+            if (p == off[y * 300 + x]) continue;
+            // Pale green over the black menu: red and blue alike, green ahead of them.
+            const int r = p & 0xFF, g = (p >> 8) & 0xFF, b = (p >> 16) & 0xFF;
+            EXPECT_LE(std::abs(r - b), 1) << x << "," << y;
+            EXPECT_LE(std::abs(r - (g * 0xC0 + 127) / 0xFF), 2) << x << "," << y;
+            greenest = std::max(greenest, g);
+            inked++;
+            left = std::min(left, x);
+            top = std::min(top, y);
+        }
+    EXPECT_GT(inked, 30);
+    EXPECT_EQ(greenest, 0xFF);
+    EXPECT_GE(left, 130);
+    EXPECT_LE(left, 133);
+    EXPECT_GE(top, 2);
+    EXPECT_LE(top, 8);
+    MemStatus = {};
+}
+
 TEST(Shell, StartRemovesTheLeftoversOfSavesInEveryFolderTheGameWrites) {
     TempGameDir dir;
     for (const char* f : {"AtopDv118.dvk.tmp", "OtherFiles/Options.txt.tmp", "Pictures/Map03.bmp.tmp123"})
