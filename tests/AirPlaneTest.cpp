@@ -89,19 +89,40 @@ TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {
     CreateSurface(AirPlane, 80, 40, RGB(255, 255, 255));
     for (int y = 0; y < 40; y++)
         for (int x = 0; x < 40; x++) SetPixel(AirPlane, x, y, 0);
-    int dots = 0, farthest = 0;
+    // The bomb is a 3 x 3 dot; its 3 x 3 shadow lies as far down and right as
+    // the bomb still has frames to fall, one pixel closer each frame.
+    constexpr COLORREF Shadow = RGB(40, 40, 40);
+    int dots = 0, farthest = 0, lastGap = 99;
     for (int f = 0; f < 200 && !ExplosionsRunning(); f++) {
         CreateSurface(Field, 300, 300);
         AirPlaneAndBombs(-1, 0, 0, 0);
+        int box[2][4] = {{300, 300, -1, -1}, {300, 300, -1, -1}};  // dot, shadow: x0 y0 x1 y1
         for (int y = 0; y < 300; y++)
-            for (int x = 0; x < 300; x++)
-                if (GetPixel(Field, x, y) == static_cast<int32_t>(Dot)) {
-                    dots++;
-                    farthest = std::max(farthest, x);
-                    EXPECT_TRUE(x >= 169 && x <= 201 && y >= 99 && y <= 101) << x << ", " << y;
-                }
+            for (int x = 0; x < 300; x++) {
+                const int32_t p = GetPixel(Field, x, y);
+                const int k = p == static_cast<int32_t>(Dot) ? 0 : p == static_cast<int32_t>(Shadow) ? 1 : -1;
+                if (k < 0) continue;
+                box[k][0] = std::min(box[k][0], x), box[k][1] = std::min(box[k][1], y);
+                box[k][2] = std::max(box[k][2], x), box[k][3] = std::max(box[k][3], y);
+                if (k) continue;
+                dots++;
+                farthest = std::max(farthest, x);
+                EXPECT_TRUE(x >= 169 && x <= 201 && y >= 99 && y <= 101) << x << ", " << y;
+            }
+        if (box[0][2] < 0) continue;
+        EXPECT_EQ(box[0][2] - box[0][0], 2);
+        EXPECT_EQ(box[0][3] - box[0][1], 2);
+        EXPECT_EQ(box[1][2] - box[1][0], 2);
+        EXPECT_EQ(box[1][3] - box[1][1], 2);
+        const int gap = box[1][2] - box[0][2];
+        EXPECT_EQ(box[1][3] - box[0][3], gap);
+        if (lastGap != 99) {
+            EXPECT_EQ(gap, lastGap - 1);
+        }
+        lastGap = gap;
     }
     EXPECT_GT(dots, 0);
+    EXPECT_EQ(lastGap, 1);
     EXPECT_GE(farthest, 194);  // it drifts on to the target, 5 a frame from 170
 }
 
