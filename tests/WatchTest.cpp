@@ -158,6 +158,8 @@ TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoesAndEndsOnTheTable) {
         ClickWatch();
         ASSERT_EQ(ReplayState, ReplayMode::Watching);
         ASSERT_NE(GameRunning, 0);
+        // The screen hands the field on with the menus' plain small pale-green print.
+        EXPECT_EQ(std::tuple(Field.TextColour, Field.FontSize, Field.FontBold), std::tuple(RGB(0xC0, 0xFF, 0xC0), 8, false));
         // Left alone, then with keys held, buttons down, the mouse elsewhere
         // and the window losing the keyboard.
         runs[run] = WatchToTheEnd(run == 1);
