@@ -128,6 +128,6 @@ int SheepCount() {
 }
 
 void ResetSheep() {
+    // A sheep's hit and calm-down counters start again when it is spawned.
     for (auto& s : Sheeps) s = Sheep{};
-    for (int i = 0; i < MaxSheep; i++) LastHealth[i] = CalmTimer[i] = 0;
 }
