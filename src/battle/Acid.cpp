@@ -119,7 +119,7 @@ void SpawnAcid(double x, double y) {
         }
         if (AcidAge[i] < AcidAge[j]) j = i;
     }
-    auto inField = [](double v) { return static_cast<Single>(v < 0 ? 0 : (v > 293 ? 293 : v)); };
+    auto inField = [](double v) { return static_cast<Single>(std::clamp(v, 0.0, 293.0)); };
     AcidActive[j] = -1;
     AcidX[j] = inField(x + 7);
     AcidY[j] = inField(y + 1);
