@@ -93,6 +93,8 @@ TEST(ServerFile, TheSendSwitchChangesOnlyItsOwnLine) {
     EXPECT_EQ(ServerFileWithSend(Line("FTP HOST", "my.example"), 0),
               Line("FTP HOST", "my.example") + Line("SEND MY SCORES", "0") + "END\r\n");
     EXPECT_EQ(ParseServerFile(ServerFileWithSend("", 0)).SendScores, 0);
+    // A hand-set line a column further in is the same switch.
+    EXPECT_EQ(ServerFileWithSend(" SEND MY SCORES     =8\r\nEND\r\n", 0), Line("SEND MY SCORES", "0") + "END\r\n");
 }
 
 // What the game starts with is what the file in the player's folder names.

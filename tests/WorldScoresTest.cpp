@@ -140,11 +140,12 @@ TEST(Exchange, VersionCheckComparesAsText) {
     int boxes = TestMessageBoxCount();
     // An error page is no version and must not announce one.
     for (auto [text, newer] :
-         {std::pair{"1.22 stable", false}, {"1.2 beta", false}, {"<!DOCTYPE html>", false}, {"1.3", true}}) {
+         {std::pair{"1.22 stable", false}, {"1.2 beta", false}, {"<!DOCTYPE html>", false}, {"1.3", true},
+          {"1.30", true}, {"1.29", true}}) {
         std::ofstream(web / "NewVer.txt") << text << "\r\n";
         EXPECT_EQ(CheckNewVersion(), newer) << text;
     }
-    EXPECT_EQ(TestMessageBoxCount(), boxes + 2);  // the notice and the question, once
+    EXPECT_EQ(TestMessageBoxCount(), boxes + 6);  // the notice and the question, for each newer one
     EXPECT_NE(TestLastMessageBoxText().find("download it now"), std::string::npos);
     // A failed download uses the copy already on disk.
     VersionFileUrl = "http://127.0.0.1:" + std::to_string(http.Port) + "/missing.txt";
