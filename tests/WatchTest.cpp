@@ -148,6 +148,25 @@ TEST_F(Watch, TheItemShowsOnlyForAPickedEntryWithARecording) {
     EXPECT_FALSE(WatchItemShown());
 }
 
+// The entry picked for the player stays picked: a better game with a
+// recording coming in above it does not take the pick away.
+TEST_F(Watch, TheEntryPickedForThePlayerStaysPicked) {
+    SaveRecording(1, RecordedGame());
+    auto underlined = [this]() {
+        CreateSurface(Field, 300, 300);
+        ItemAt(-1000, -1000);
+        int row = -1;
+        for (int r = 0; r <= 3; r++)
+            if (GetPixel(Field, 200, 50 + 14 * r + 15) == 0xFFFFFF) row = r;
+        return row;
+    };
+    EXPECT_EQ(underlined(), 1);
+    for (int i = 3; i > 0; i--) TopScores[i] = TopScores[i - 1];
+    TopScores[0].Score = "999  ";
+    SaveRecording(0, RecordedGame());
+    EXPECT_EQ(underlined(), 2);
+}
+
 TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoesAndEndsOnTheTable) {
     SaveRecording(0, RecordedGame());
     std::vector<std::string> runs[2];
