@@ -486,10 +486,12 @@ TEST(MainLoopPass, TheMenusBeginOverTheTerrainWithTheirMusicInTheMiddle) {
     MapsGenerated = 1;
     MusicVolume = 50;
     LoadSaveOptions(true);
+    OptSnow = 0;  // the file says 8: the settings are read again as the loop begins
     CreateSurface(MainMenu, 270, 270, RGB(0, 0, 200));
     LoadProbeSounds({26});
     GamePaused = -1;
     MainLoopBegin();
+    EXPECT_EQ(OptSnow, 8);
     EXPECT_EQ(GameRunning | GamePaused, 0);
     EXPECT_TRUE(Playing(26));
     const int32_t pan = MixerGetPan(SoundBuffer(26));
