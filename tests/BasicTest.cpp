@@ -22,6 +22,8 @@ TEST(Basic, NumberText) {
     EXPECT_EQ(PrintNum(8), " 8 ");
     EXPECT_EQ(PrintNum(-1), "-1 ");
     EXPECT_EQ(PrintNum(0), " 0 ");
+    EXPECT_EQ(PrintNum(2.5), " 2.5 ");
+    EXPECT_EQ(PrintNum(-0.25), "-.25 ");
     EXPECT_EQ(StrSingle(0.5f), ".5");
     EXPECT_EQ(StrSingle(47.83621f), "47.83621");
     EXPECT_EQ(StrSingle(10.0f), "10");

@@ -459,4 +459,7 @@ TEST(NameText, WindowsAnsiBothWaysAndItsCases) {
     EXPECT_EQ(typed, "");
     AppendUtf8AsAnsi(typed, "\xC4\x80\xEF\xBF\xBD\xF0\x9F\x98\x80z\xC3\xA9", 4);  // Ā, U+FFFD, an emoji
     EXPECT_EQ(typed, "???z");
+    typed.clear();
+    AppendUtf8AsAnsi(typed, "\xEF\xBFz\xC3", 9);  // a character cut short is no character
+    EXPECT_EQ(typed, "z");
 }
