@@ -531,6 +531,17 @@ TEST(UnitsPass, TheCleanerHurtsUnitsAndSheepItTouches) {
     EXPECT_EQ(p.Active, 0);
     EXPECT_EQ(MixerGetPan(SoundBuffer(3)), -48);  // position 333.3
     FreeSounds();
+    // The unit bleeds from its middle, where it was pushed to.
+    const auto touched = BloodStains([&p] {
+        p = PlaceUnit(0, 100, 100);
+        BugerY = 68;
+        Randomize(5);
+        UpdateUnits();
+    });
+    EXPECT_TRUE(touched == BloodStains([] {
+        Randomize(5);
+        SpawnBlood(110, 122, 5, Int(Rnd() * 180), 4);
+    }));
 }
 
 TEST(UnitsPass, SpritesShowTheFieldThroughTheHolesOfTheirMask) {
