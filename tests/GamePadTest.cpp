@@ -10,6 +10,7 @@
 #include "platform/Gamepad.h"
 #include "shell/Form1.h"
 #include "shell/NewGame.h"
+#include "shell/Replay.h"
 #include "support/Battle.h"
 
 namespace {
@@ -210,6 +211,30 @@ TEST(GamePad, InTheMenusTheRightStickMovesTheCursorAndAClicks) {
     UpdateCursor();
     EXPECT_EQ(CursorX, 40);
     EXPECT_EQ(CursorY, 41);
+    TestDetachPad();
+    ProcessWindowEvents();
+}
+
+// The pad's Back is Escape to a watcher too: it ends the recorded game.
+TEST(GamePad, BackEndsWatching) {
+    if (!DummyVideo()) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    PadWindow win;
+    ASSERT_TRUE(win.Ok) << WindowError();
+    BattleReset();
+    ASSERT_TRUE(TestAttachPad());
+    ProcessWindowEvents();
+    ReplayState = ReplayMode::Watching;
+    EXPECT_FALSE(WatchingKeys());
+    TestSetPadButton(PAD_BACK, true);
+    ProcessWindowEvents();
+    GamePadCursor(150, 150);  // the frame reads the pad with the mouse
+    EXPECT_TRUE(WatchingKeys());
+    EXPECT_EQ(ReplayState, ReplayMode::Off);
+    EXPECT_EQ(GameRunning, 0);
+    TestSetPadButton(PAD_BACK, false);
+    ProcessWindowEvents();
+    GamePadCursor(150, 150);
+    GamePadButtons();  // let go, for the tests after this one
     TestDetachPad();
     ProcessWindowEvents();
 }
