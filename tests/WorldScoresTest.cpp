@@ -278,6 +278,14 @@ TEST(Exchange, SendingPutsTheTableIntoIncomingInOneSession) {
     EXPECT_EQ(FilesIn(login / "incoming").size(), 1u);
     EXPECT_NE(UploadName(), UploadName());
 
+    // A table of 64 KiB is sent; one byte more is no table of ours.
+    SendScores = 0;
+    for (size_t size : {size_t{64 * 1024 + 1}, size_t{64 * 1024}}) {
+        dir.Write("AtopDv118.dvk", std::string(size, 'x'));
+        SynchronizeScores();
+    }
+    EXPECT_EQ(FilesIn(login / "incoming").size(), 2u);
+
     // The recordings of the ten shown entries go along; the overflow entry's does not.
     ScoreRecord entries[ScoreEntries];
     for (int i = 0; i < ScoreEntries; i++) entries[i] = ParseRecordLine(Record(std::to_string(900 - i), "P", "20261208"));
