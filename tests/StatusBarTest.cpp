@@ -180,6 +180,12 @@ TEST_F(Status, TheScoreLineNamesThePlaceAheadUnlessItIsOff) {
     OptScoreInfo = 0;
     ScoreInfoLine();
     EXPECT_EQ(ScoreLine(), "Score: 2000   Top of the table!");
+    // Without a death the line is remade every 33rd frame.
+    HitScore = 2100;
+    for (int f = 1; f < 33; f++) ScoreInfoLine();
+    EXPECT_EQ(ScoreLine(), "Score: 2000   Top of the table!");
+    ScoreInfoLine();
+    EXPECT_EQ(ScoreLine(), "Score: 2100   Top of the table!");
     TopScores[10].Score = "5000 ";  // the overflow entry is no place of the table
     UnitDied = -1;
     ScoreInfoLine();
