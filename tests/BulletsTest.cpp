@@ -356,6 +356,7 @@ TEST(UnitDeathCheck, EachCorpseVariantWithItsOwnMaskAndACrateWithTheAmmunition) 
                 SetPixel(Dead, 20 + x, 20 * k + y, hole ? RGB(255, 255, 255) : 0);
             }
     bool seen[4] = {};
+    int drugs = 0, packs = 0;
     for (int n = 0; n < 60; n++) {
         BattleReset(static_cast<uint32_t>(n + 1));
         CreateSurface(Terain, 300, 300, RGB(10, 20, 30));
@@ -375,8 +376,15 @@ TEST(UnitDeathCheck, EachCorpseVariantWithItsOwnMaskAndACrateWithTheAmmunition) 
         EXPECT_EQ(CrateBullets[0], 13);
         DirectionAndDistance(70.4, 90.6, CrateX[0] + 4, CrateY[0] + 3);
         EXPECT_LE(LastDistance, 11);  // where the dead unit lay
+        drugs += std::count(AcidActive, AcidActive + 5, -1);
+        packs += std::count(HealthPackActive, HealthPackActive + 10, -1);
     }
     EXPECT_TRUE(seen[0] && seen[1] && seen[2] && seen[3]);
+    // One death in 13 leaves a drug, one in 3 a health pack.
+    EXPECT_GE(drugs, 2);
+    EXPECT_LE(drugs, 10);
+    EXPECT_GE(packs, 12);
+    EXPECT_LE(packs, 30);
     FreeSurface(Dead);
 }
 
