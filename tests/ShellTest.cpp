@@ -544,6 +544,25 @@ TEST(FrameStep, RunsTheScoreLineAndTheSheep) {
     TopScores[0] = ScoreRecord{};
 }
 
+// Typed text reaches the name box only while a name is being entered.
+TEST(Shell, TypedTextGoesToTheNameBeingEntered) {
+    if (!DummyWindowDriver()) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    ResetGameState();
+    ASSERT_TRUE(OpenWindow("Dorvik - name", 300, 379)) << WindowError();
+    InstallWindowHandlers();
+    YourName.clear();
+    for (Integer entering : {False, True}) {
+        EnteringName = entering;
+        TestPushText(entering ? "ab" : "x");
+        ProcessWindowEvents();
+    }
+    EXPECT_EQ(YourName, "ab");
+    EnteringName = False;
+    YourName.clear();
+    CloseWindow();
+    unsetenv("SDL_RENDER_DRIVER");
+}
+
 // What a routine draws reaches the window before it returns.
 TEST(Shell, EachStepShowsItsPictureInTheWindow) {
     if (!DummyWindowDriver()) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";

@@ -114,6 +114,7 @@ bool TestReadScreen(std::vector<uint32_t>& pixels, int& w, int& h);
 void TestPushKey(const char* keyName, bool down);
 void TestPushMouseButton(int button, bool down, int clientX, int clientY);
 void TestPushQuit();
+void TestPushText(const char* utf8);  // typed text, as the text input delivers it
 void TestPushFocusLost();
 // A resize as the window manager would report it when the player drags.
 void TestPlayerResize(int w, int h);

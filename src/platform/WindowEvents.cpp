@@ -203,6 +203,15 @@ void TestPushQuit() {
     SDL_PushEvent(&e);
 }
 
+void TestPushText(const char* utf8) {
+    if (!Win) return;
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = SDL_GetWindowID(Win);
+    SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
+    SDL_PushEvent(&e);
+}
+
 void TestPushFocusLost() {
     if (!Win) return;
     SDL_Event e{};
