@@ -189,7 +189,7 @@ TEST_F(Status, TheScoreLineNamesThePlaceAheadUnlessItIsOff) {
     TopScores[10].Score = "5000 ";  // the overflow entry is no place of the table
     UnitDied = -1;
     ScoreInfoLine();
-    EXPECT_EQ(ScoreLine(), "Score: 2000   Top of the table!");
+    EXPECT_EQ(ScoreLine(), "Score: 2100   Top of the table!");
     for (auto& r : TopScores) r = ScoreRecord{};
 }
 
