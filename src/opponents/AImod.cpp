@@ -172,27 +172,19 @@ void Crates(int i) {
 }
 }  // namespace
 
-// Only the distance matters here, so the costly direction is left out; the
-// last pair is measured once more at the end so the shared results stay as
-// the full test would leave them.
+// Only the distance matters here, so the costly direction is left out.
 void SeparateUnit(int i) {
     Unit& u = Units[i];
     const double step = Units[0].Speed / 8.0;
-    int last = -1;
-    double lx = 0, ly = 0;
     for (int k = 0; k <= MaxUnit; k++) {
         if (k == i || Units[k].Active != -1) continue;
         const double dx = static_cast<double>(u.X) - Units[k].X, dy = static_cast<double>(u.Y) - Units[k].Y;
-        last = k;
-        lx = u.X;
-        ly = u.Y;
         const double d2 = dx * dx + dy * dy;
         if (d2 < 100 && Whole(std::sqrt(d2)) < 10) {
             u.X = static_cast<Single>(u.X + step * Cos(u.WalkDir - 180));
             u.Y = static_cast<Single>(u.Y + step * Sin(u.WalkDir - 180));
         }
     }
-    if (last >= 0) DirectionAndDistance(lx, ly, Units[last].X, Units[last].Y);
 }
 
 void UpdateUnits() {
