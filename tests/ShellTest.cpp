@@ -257,7 +257,7 @@ TEST(FrameStep, ShakeLeavesTheUncoveredEdgeAsItWas) {
     OptAlphaBlend = 8;
     OptBulletFly = 8;
     ShakeActive = -1;
-    bool sawShift = false, sawLeft = false, sawUp = false;
+    bool sawShift = false, sawLeft = false, sawUp = false, stillX = false, stillY = false;
     for (int i = 0; i < 20; i++) {
         CreateSurface(Field, 300, 300, RGB(7, 7, 7));
         FrameStep();
@@ -270,9 +270,12 @@ TEST(FrameStep, ShakeLeavesTheUncoveredEdgeAsItWas) {
             sawShift = true;
         sawLeft = sawLeft || GetPixel(Field, 299, 150) == static_cast<int32_t>(RGB(7, 7, 7));
         sawUp = sawUp || GetPixel(Field, 150, 299) == static_cast<int32_t>(RGB(7, 7, 7));
+        stillX = stillX || GetPixel(Field, 299, 150) == static_cast<int32_t>(RGB(200, 100, 50));
+        stillY = stillY || GetPixel(Field, 150, 299) == static_cast<int32_t>(RGB(200, 100, 50));
     }
     EXPECT_TRUE(sawShift);
     EXPECT_TRUE(sawLeft && sawUp);  // both directions, each drawn anew
+    EXPECT_TRUE(stillX && stillY);  // and each also left in place
 }
 
 TEST(FrameStep, CursorTrailStartsAtTheOrigin) {

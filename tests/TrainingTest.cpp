@@ -27,6 +27,12 @@ TEST(Training, RechargeGainsElevenPointsInTenSecondsOfStillFire) {
     TrainRecharge();
     EXPECT_EQ(StillFireSeconds, 0);
     EXPECT_EQ(p.RechargeXP, 11);
+    // Holding the button with no bullets left is no fire.
+    MouseLeft = -1;
+    p.Ammo = 0;
+    for (int s = 0; s < 3; s++) TrainRecharge();
+    EXPECT_EQ(StillFireSeconds, 0);
+    p.Ammo = 20;
     // Walking while shooting trains nothing.
     MouseLeft = -1;
     KeyState[DIK_LEFT] = 0x80;
