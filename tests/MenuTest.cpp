@@ -298,3 +298,35 @@ TEST_F(Menu, BloodFromTheMovingCursorFliesOutAndRunsDown) {
     OptBloodFly = 8;
     MenuEffects();
 }
+
+// Now and then a splash of 25 drops lands anywhere on the menu.
+TEST_F(Menu, SplashesLandAllOverTheMenu) {
+    int lowX = 300, highX = 0, lowY = 300, highY = 0, splashes = 0;
+    CursorX = CursorY = 150;  // the cursor rests
+    for (int t = 0; t < 40; t++) {
+        RandomizeEffects(2000 + t);
+        OptBloodFly = 8;
+        MenuEffects();  // no drop left
+        OptBloodFly = 0;
+        for (int n = 0; n < 500 && MenuBloodDrops() < 25; n++) {
+            FillSurface(Field, 0);
+            MenuEffects();
+        }
+        if (MenuBloodDrops() < 25) continue;
+        long sumX = 0, sumY = 0, count = 0;
+        for (int y = 0; y < 300; y++)
+            for (int x = 0; x < 300; x++)
+                if (GetPixel(Field, x, y) != 0) sumX += x, sumY += y, count++;
+        ASSERT_GT(count, 0);
+        splashes++;
+        lowX = std::min<int>(lowX, sumX / count), highX = std::max<int>(highX, sumX / count);
+        lowY = std::min<int>(lowY, sumY / count), highY = std::max<int>(highY, sumY / count);
+    }
+    EXPECT_GT(splashes, 30);
+    EXPECT_LT(lowX, 60);
+    EXPECT_GT(highX, 240);
+    EXPECT_LT(lowY, 60);
+    EXPECT_GT(highY, 240);
+    OptBloodFly = 8;
+    MenuEffects();
+}
