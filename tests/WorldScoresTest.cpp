@@ -60,6 +60,7 @@ TEST(WorldTable, NumberCodeText) {
     EXPECT_EQ(NumberCodeText("65-66-", false), "AB");
     EXPECT_EQ(NumberCodeText("1234-65-", false), "{A");  // three digits at most, the fourth taken as the "-"
     EXPECT_EQ(NumberCodeText("65-66", false), "AB");     // the last code needs no "-"
+    EXPECT_EQ(NumberCodeText("0-255-256-65-", false), "\xFF" "A");  // only 1..255 are characters
     std::string line = Record("120", "Mira", "20261208");
     EXPECT_EQ(NumberCodeText(NumberCodeText(line, true), false), line);
     // Rubbish decodes to something without crashing.

@@ -46,15 +46,9 @@ static std::string FormatSignificant(double v, int digits) {
     // The old dialect writes 0.5 as ".5" and -0.5 as "-.5".
     if (s.rfind("0.", 0) == 0) s.erase(0, 1);
     else if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
-    // Exponent form as "1E+20".
+    // Exponent form as "1E+20" (printf already writes at least two exponent digits).
     auto e = s.find('e');
-    if (e != std::string::npos) {
-        std::string mant = s.substr(0, e), ex = s.substr(e + 1);
-        char sign = ex[0];
-        ex = ex.substr(1);
-        while (ex.size() > 2 && ex[0] == '0') ex.erase(0, 1);
-        s = mant + "E" + sign + ex;
-    }
+    if (e != std::string::npos) s[e] = 'E';
     return s;
 }
 
