@@ -547,8 +547,9 @@ TEST(FrameStep, RunsTheScoreLineAndTheSheep) {
     TopScores[0] = ScoreRecord{};
 }
 
-// Typed text reaches the name box only while a name is being entered.
-TEST(Shell, TypedTextGoesToTheNameBeingEntered) {
+// The window's events reach the game: a button pressed and let go, and typed
+// text, which goes to the name box only while a name is being entered.
+TEST(Shell, TheWindowsEventsReachTheGame) {
     if (!DummyWindowDriver()) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
     ResetGameState();
     ASSERT_TRUE(OpenWindow("Dorvik - name", 300, 379)) << WindowError();
@@ -562,6 +563,12 @@ TEST(Shell, TypedTextGoesToTheNameBeingEntered) {
     EXPECT_EQ(YourName, "ab");
     EnteringName = False;
     YourName.clear();
+    TestPushMouseButton(1, true, 150, 150);
+    ProcessWindowEvents();
+    EXPECT_EQ(MouseLeft, -1);
+    TestPushMouseButton(1, false, 150, 150);
+    ProcessWindowEvents();
+    EXPECT_EQ(MouseLeft, 0);
     CloseWindow();
     unsetenv("SDL_RENDER_DRIVER");
 }
