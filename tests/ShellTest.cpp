@@ -573,6 +573,21 @@ TEST(Shell, TheWindowsEventsReachTheGame) {
     unsetenv("SDL_RENDER_DRIVER");
 }
 
+// As the menus begin, the display setting is what the window is, whatever the file says.
+TEST(Shell, TheMenusBeginWithTheDisplayTheWindowHas) {
+    if (!DummyWindowDriver()) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    TempGameDir dir;
+    FramePrep();
+    MapsGenerated = 1;
+    OptFullScreen = 0;
+    LoadSaveOptions(true);
+    ASSERT_TRUE(OpenWindow("Dorvik - display", 300, 379)) << WindowError();
+    MainLoopBegin();
+    EXPECT_EQ(OptFullScreen, 8);
+    CloseWindow();
+    unsetenv("SDL_RENDER_DRIVER");
+}
+
 // What a routine draws reaches the window before it returns.
 TEST(Shell, EachStepShowsItsPictureInTheWindow) {
     if (!DummyWindowDriver()) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";

@@ -124,8 +124,9 @@ void ResetGameState() {
     for (auto& t : BoostTimers) t = 0;
     AirPlaneActive = BugerActive = ShakeActive = 0;
     AliveCount = NearestOpponentDistance = SeparationOff = 0;
-    for (int i = 0; i < 52; i++) StepCount[i] = LastStepMark[i] = 0;
-    for (int i = 0; i < 10; i++) HitHistory[i] = 0;
+    for (auto& n : StepCount) n = 0;
+    for (auto& m : LastStepMark) m = 0;
+    for (auto& h : HitHistory) h = 0;
     HitsInHistory = 0;
     LastSecondTick = Fps = FrameCount = IdleLoops = MaxIdleLoops = NextFrameTick = 0;
     GameSeconds = GameMinutes = SpawnCounter = StillFireSeconds = WaveLeft = WavePending = WaveSize = WaveTimer = 0;

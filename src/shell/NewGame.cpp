@@ -20,8 +20,9 @@ void ClearBattleState() {
     LastDistance = LastDirection = 0;
     AliveCount = 0;
     NearestOpponentDistance = 0;
-    for (int i = 0; i < 52; i++) StepCount[i] = LastStepMark[i] = 0;
-    for (int i = 0; i < 10; i++) HitHistory[i] = 0;
+    for (auto& n : StepCount) n = 0;
+    for (auto& m : LastStepMark) m = 0;
+    for (auto& h : HitHistory) h = 0;
     HitsInHistory = 0;
 }
 }  // namespace
