@@ -267,6 +267,11 @@ TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {
             EXPECT_EQ(AirPlaneActive, -1) << m;  // the plane crosses with every wave
             EXPECT_EQ(Units[0].Ammo, 20) << m;    // and drops nothing at the player's cost
             EXPECT_EQ(BombRunsWaiting(), 0) << m;
+            if (waves.size() == 1) {  // it enters at x 0 and is gone after 61 frames of 5 pixels
+                int frames = 0;
+                for (; AirPlaneActive == -1 && frames < 100; frames++) AirPlaneAndBombs(-1, 0, 0, 0);
+                EXPECT_EQ(frames, 61);
+            }
             ResetAirPlane();
             WaveLeft = 0;
             OneSecond();  // announced once: the timer runs down
