@@ -87,6 +87,10 @@ TEST(Training, LimitsOfSpeedRechargeAndMelee) {
     EXPECT_EQ(p.BulletRange, 60 + 11 * 10);
     EXPECT_EQ(p.Speed, 10 + 11 * 0.5f);
     EXPECT_EQ(p.SpeedXP, 100);
+    p.SpeedXP = 98;  // held at 100 only from above 99
+    NearestOpponentDistance = 80;
+    TrainBulletSpeed();
+    EXPECT_EQ(p.SpeedXP, 99);
 
     MouseLeft = -1;
     for (int s = 0; s < 1000; s++) TrainRecharge();
