@@ -161,6 +161,11 @@ TEST_F(Watch, TheEntryPickedForThePlayerStaysPicked) {
         return row;
     };
     EXPECT_EQ(underlined(), 1);
+    ClickAt(200, 51);  // above the first row's line
+    EXPECT_EQ(underlined(), 1);
+    ClickAt(200, 52);
+    EXPECT_EQ(underlined(), 0);
+    PickRow(1);
     for (int i = 3; i > 0; i--) TopScores[i] = TopScores[i - 1];
     TopScores[0].Score = "999  ";
     SaveRecording(0, RecordedGame());
