@@ -156,6 +156,8 @@ bool MixerDecodeWav(const uint8_t* file, size_t size, std::vector<int16_t>& out)
     return true;
 }
 
+bool MixerDeviceOpen() { return Device != 0; }
+
 bool MixerOpenDevice() {
     if (Device) return true;
     if (!SubsystemUp) {

@@ -15,6 +15,7 @@ constexpr int MixerRate = 22050;
 // Opens the audio device; false when there is none (the game goes on silently).
 bool MixerOpenDevice();
 void MixerCloseDevice();
+bool MixerDeviceOpen();
 
 // Decodes a WAV file (any PCM format is converted) into a new buffer; returns
 // its handle, or -1.
