@@ -42,6 +42,7 @@ TEST(ServerFile, ReadsLongValuesPastTheUnitFileColumns) {
     EXPECT_EQ(s.VersionUrl, "https://www.community-server.example.org/dorvik/NewVer.txt");
     EXPECT_EQ(s.SendScores, 0);
     EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[::1]") + "END").Host, "[::1]");
+    EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[::]") + "END").Host, "[::]");  // the shortest literal
     EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[fe80::af09:F]") + "END").Host, "[fe80::af09:F]");
     EXPECT_EQ(ParseServerFile(Line("FTP HOST", "[fe80::g]") + "END").Host, "");
     // Every letter and digit at the ends of its range.
