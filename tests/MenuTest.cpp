@@ -330,3 +330,20 @@ TEST_F(Menu, SplashesLandAllOverTheMenu) {
     OptBloodFly = 8;
     MenuEffects();
 }
+
+// Moving on from the left edge of the menu still bleeds.
+TEST_F(Menu, TheCursorBleedsMovingOnFromTheLeftEdge) {
+    OptBloodFly = 8;
+    MenuEffects();  // no drop left
+    OptBloodFly = 0;
+    RandomizeEffects(3);
+    int drops = 0;
+    for (int x = 0; x <= 1; x++) {
+        CursorX = x, CursorY = 100;
+        drops = MenuBloodDrops();
+        MenuEffects();
+    }
+    EXPECT_GE(MenuBloodDrops() - drops, 2);
+    OptBloodFly = 8;
+    MenuEffects();
+}
