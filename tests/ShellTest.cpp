@@ -13,6 +13,7 @@
 #include "menus/MenuEffects.h"
 #include "menus/Menus.h"
 #include "menus/Options.h"
+#include "opponents/Pickups.h"
 #include "platform/Clock.h"
 #include "platform/GameFolders.h"
 #include "platform/Window.h"
@@ -540,9 +541,18 @@ TEST(FrameStep, RunsTheScoreLineAndTheSheep) {
     HitScore = 40;
     Sheep& s = Sheeps[0];
     s.Active = -1, s.X = s.Y = 100, s.Health = 100, s.Timer = 5;  // grazing
+    CreateSurface(Health, 7 * HealthCells, 7, RGB(0, 200, 0));
+    CreateSurface(Ammo, 9 * AmmoCells, 7, RGB(200, 200, 0));
+    SpawnHealthPack(200, 200);
+    SpawnCrate(200, 200, 12);
     FrameStep();
     EXPECT_EQ(ScoreLine(), "Score: 40   Ahead: #1  100");
     EXPECT_EQ(s.Timer, 4);  // a frame nearer its next change of mind
+    // and the pick-ups
+    EXPECT_EQ(GetPixel(Field, Whole(HealthPackX[0]) + 3, Whole(HealthPackY[0]) + 3), RGB(0, 200, 0));
+    EXPECT_EQ(GetPixel(Field, Whole(CrateX[0]) + 4, Whole(CrateY[0]) + 3), RGB(200, 200, 0));
+    FreeSurface(Health);
+    FreeSurface(Ammo);
     s = Sheep{};
     TopScores[0] = ScoreRecord{};
 }

@@ -569,7 +569,9 @@ TEST(Opponent, TheEdgeLinesThemselvesAreInside) {
     // The unit, the player 20 away inside, and whether the edge rule turned it in.
     const std::tuple<float, float, float, float, bool> cases[] = {
         {4, 100, 24, 100, false},   {290, 100, 270, 100, false}, {100, 4, 100, 24, false},
-        {100, 290, 100, 270, false}, {3, 100, 23, 100, true},     {100, 3, 100, 23, true}};
+        {100, 290, 100, 270, false}, {3, 100, 23, 100, true},     {100, 3, 100, 23, true},
+        // Pushed back 2 first: still beyond 290 after it.
+        {292.5f, 100, 272.5f, 100, true}, {100, 292.5f, 100, 272.5f, true}};
     for (auto [x, y, px, py, turned] : cases) {
         BattleReset();
         PlaceUnit(0, px, py);

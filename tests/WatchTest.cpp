@@ -163,6 +163,9 @@ TEST_F(Watch, TheEntryPickedForThePlayerStaysPicked) {
     EXPECT_EQ(underlined(), 1);
     ClickAt(200, 51);  // above the first row's line
     EXPECT_EQ(underlined(), 1);
+    ClickAt(30, 58);  // left and right of the table
+    ClickAt(265, 58);
+    EXPECT_EQ(underlined(), 1);
     ClickAt(200, 52);
     EXPECT_EQ(underlined(), 0);
     PickRow(1);
