@@ -19,6 +19,7 @@
 #include "support/Battle.h"
 #include "support/DrawnText.h"
 #include "support/Servers.h"
+#include "support/SoundProbe.h"
 #include "worldscores/FTPmod.h"
 #include "worldscores/ScoreScreens.h"
 #include "worldscores/TopWorldScore.h"
@@ -177,6 +178,7 @@ TEST_F(Watch, TheEntryPickedForThePlayerStaysPicked) {
 
 TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoesAndEndsOnTheTable) {
     SaveRecording(0, RecordedGame());
+    LoadProbeSounds({26});
     std::vector<std::string> runs[2];
     for (int run = 0; run < 2; run++) {
         // The second time with the player's own scoring and movement settings the other way.
@@ -194,6 +196,8 @@ TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoesAndEndsOnTheTable) {
         EXPECT_EQ(ReplayState, ReplayMode::Off);
         EXPECT_EQ(GamePaused, 0);
         EndsAsRecorded();
+        EXPECT_TRUE(Playing(26));  // the menu music again
+        MixerStop(SoundBuffer(26));
         // Nothing entered or counted: back on the same table.
         EXPECT_EQ(MenuCode, "HS");
         EXPECT_EQ(EnteringName, False);
@@ -201,6 +205,7 @@ TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoesAndEndsOnTheTable) {
         EXPECT_EQ(TimesPlayed, 0);
     }
     EXPECT_EQ(runs[0], runs[1]);
+    FreeSounds();
 }
 
 // A pause in the recorded game is passed at once, and a recording made when
