@@ -5,6 +5,7 @@
 
 #include "battle/Blood.h"
 #include "battle/Bullets.h"
+#include "battle/ScoreInfo.h"
 #include "graphics/WorkWithMemory.h"
 #include "support/Battle.h"
 #include "support/SoundProbe.h"
@@ -202,6 +203,7 @@ TEST(UnitDeathCheck, CorpseOnceAndOnlyBelowOneHealth) {
     EXPECT_EQ(t.Active, 0);
     EXPECT_EQ(t.Health, 0);
     EXPECT_EQ(Kills, 1);
+    EXPECT_EQ(KillsInRow(), 1);  // a kill is a kill in a row too
     EXPECT_EQ(UnitDied, -1);
     EXPECT_EQ(GetPixel(Terain, 60, 60), static_cast<int32_t>(RGB(255, 0, 0)));
     // Dead already (melee, then the cleaner in the same frame): no second kill.
@@ -216,6 +218,7 @@ TEST(UnitDeathCheck, CorpseOnceAndOnlyBelowOneHealth) {
     UnitDeathCheck(0);
     EXPECT_EQ(Units[0].Active, 0);
     EXPECT_EQ(Kills, 1);
+    EXPECT_EQ(KillsInRow(), 1);
     EXPECT_EQ(GetPixel(Terain, 60, 60), 0);
     FreeSurface(Dead);
 }
