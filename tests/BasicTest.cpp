@@ -12,6 +12,8 @@ TEST(Basic, RoundingAndDivision) {
     EXPECT_EQ(Whole(2.5), 2);
     EXPECT_EQ(Whole(-2.5), -2);
     EXPECT_EQ(Whole(2.51), 3);
+    EXPECT_EQ(Whole(-3e9), -2147483647 - 1);  // held to the 32-bit range
+    EXPECT_EQ(Whole(3e9), 2147483647);
     EXPECT_EQ(IDiv(7, 2), 3);
     EXPECT_EQ(IDiv(-7, 2), -3);
     EXPECT_EQ(IDiv(7.5, 2), 4);  // 7.5 rounds to 8 first

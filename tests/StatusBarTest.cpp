@@ -15,6 +15,7 @@
 #include "shell/Replay.h"
 #include "support/Battlefield.h"
 #include "support/DrawnText.h"
+#include "support/SoundProbe.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -124,11 +125,16 @@ TEST_F(Status, EachStripAtItsOwnRow) {
 }
 
 TEST_F(Status, KillsInARowWithinThreeSecondsEarnABonus) {
+    TempGameDir dir;
+    LoadProbeSounds({42, 43, 44, 45});
     KillEvent();
     AdvanceTestClock(2900);
     KillEvent();
+    EXPECT_TRUE(Playing(42) && !Playing(43));  // "InRow1" for the second
     AdvanceTestClock(1000);
     KillEvent();
+    EXPECT_TRUE(Playing(43));
+    FreeSounds();
     EXPECT_EQ(KillsInRow(), 3);
     EXPECT_EQ(BonusScore, 5 + 10);
     AdvanceTestClock(3100);
