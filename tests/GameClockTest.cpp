@@ -238,6 +238,16 @@ TEST_F(ClockFixture, SpawnTicksByMinuteAndWhileAWaveRuns) {
     EXPECT_EQ(ticks(1, 2), (std::vector<int>{2, 5, 8, 11}));  // the timer's last second still counts
 }
 
+// Each second of holding fire still trains the recharge.
+TEST_F(ClockFixture, EverySecondTrainsTheRecharge) {
+    GameRunning = -1;
+    MouseLeft = -1;
+    OneSecond();
+    OneSecond();
+    EXPECT_EQ(StillFireSeconds, 2);
+    MouseLeft = 0;
+}
+
 TEST_F(ClockFixture, WavesAndTheirAlarmsByMinute) {
     LoadProbeSounds({37});
     std::vector<int> alarms, waves, sizes;

@@ -122,7 +122,6 @@ void ResetGameState() {
     Kills = HitScore = 0;
     LastDistance = LastDirection = 0;
     for (auto& t : BoostTimers) t = 0;
-    AirPlaneActive = BugerActive = ShakeActive = 0;
     AliveCount = NearestOpponentDistance = SeparationOff = 0;
     for (auto& n : StepCount) n = 0;
     for (auto& m : LastStepMark) m = 0;
