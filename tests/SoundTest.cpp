@@ -182,6 +182,9 @@ TEST_F(SoundTest, BattleMusicRestartsOrResumes) {
     EXPECT_FALSE(MixerIsPlaying(SoundBuffer(1)));
     EXPECT_TRUE(MixerIsPlaying(SoundBuffer(26)));
     EXPECT_TRUE(MixerIsPlaying(SoundBuffer(36)));
+    PlaySound(1, 500);  // the first sound of the table stops like any other
+    StopSound(1);
+    EXPECT_FALSE(MixerIsPlaying(SoundBuffer(1)));
 }
 
 TEST_F(SoundTest, MissingFilesAndNoLoadAreSilent) {
