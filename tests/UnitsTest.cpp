@@ -109,6 +109,13 @@ TEST(Opponent, WoundedFleesAndStillFires) {
     s.Health = 9;
     UpdateUnits();
     EXPECT_EQ(s.WalkLeft, 0);
+    // Wounded but exactly at its range (60) away, it does not flee either.
+    BattleReset();
+    PlaceUnit(0, 100, 100);
+    Unit& r = PlaceUnit(1, 160, 100);
+    r.Health = 8;
+    UpdateUnits();
+    EXPECT_EQ(r.WalkLeft, 0);
 }
 
 TEST(Opponent, DoubleShotAboveTheCrateLimit) {
