@@ -54,7 +54,11 @@ protected:
         return MenuHoverText;
     }
     static std::string RowNumber(int r) { return TextAt(31, 55 + 14 * r); }
-    static COLORREF Mark(int r) { return static_cast<COLORREF>(GetPixel(Field, 79, 57 + 14 * r)); }
+    // The mark's colour, if its whole 9 rows show one cell of the picture.
+    static COLORREF Mark(int r) {
+        const int32_t top = GetPixel(Field, 79, 53 + 14 * r), bottom = GetPixel(Field, 79, 61 + 14 * r);
+        return top == bottom ? static_cast<COLORREF>(top) : RGB(1, 2, 3);
+    }
 };
 }  // namespace
 
