@@ -79,6 +79,11 @@ TEST(Training, SpreadStepsDownToMinusThreeAndNoFurther) {
 
 TEST(Training, LimitsOfSpeedRechargeAndMelee) {
     Unit& p = FreshPlayer();
+    p.SpeedXP = 99;  // one point more is a level, and the count starts again
+    NearestOpponentDistance = 80;
+    TrainBulletSpeed();
+    EXPECT_EQ(p.BulletSpeed, 4);
+    EXPECT_EQ(p.SpeedXP, 0);
     for (int n = 0; n < 2000; n++) {
         NearestOpponentDistance = 0;  // point blank: 5 points a shot
         TrainBulletSpeed();
