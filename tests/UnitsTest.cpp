@@ -102,20 +102,16 @@ TEST(Opponent, WoundedFleesAndStillFires) {
     EXPECT_EQ(low, 90);
     EXPECT_EQ(high, 269);
 
-    // At exactly three times its level it is not wounded: it stands and fights.
-    BattleReset();
-    PlaceUnit(0, 100, 100);
-    Unit& s = PlaceUnit(1, 120, 100);
-    s.Health = 9;
-    UpdateUnits();
-    EXPECT_EQ(s.WalkLeft, 0);
-    // Wounded but exactly at its range (60) away, it does not flee either.
-    BattleReset();
-    PlaceUnit(0, 100, 100);
-    Unit& r = PlaceUnit(1, 160, 100);
-    r.Health = 8;
-    UpdateUnits();
-    EXPECT_EQ(r.WalkLeft, 0);
+    // At exactly three times its level it is not wounded, and wounded but
+    // exactly at its range (60) away it does not flee either: it stands and fights.
+    for (auto [x, health] : {std::pair{120.0f, 9.0f}, std::pair{160.0f, 8.0f}}) {
+        BattleReset();
+        PlaceUnit(0, 100, 100);
+        Unit& s = PlaceUnit(1, x, 100);
+        s.Health = health;
+        UpdateUnits();
+        EXPECT_EQ(s.WalkLeft, 0) << x;
+    }
 }
 
 TEST(Opponent, DoubleShotAboveTheCrateLimit) {
