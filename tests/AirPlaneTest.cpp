@@ -124,6 +124,13 @@ TEST_F(Bombs, EveryWaitingTargetIsMarkedAndTheBombDropsFromThePlaneOntoIt) {
     EXPECT_GT(dots, 0);
     EXPECT_EQ(lastGap, 1);
     EXPECT_GE(farthest, 194);  // it drifts on to the target, 5 a frame from 170
+
+    // The waiting runs are flown in the order given, each onto its own point.
+    for (auto& t : targets) {
+        for (int f = 0; f < 400 && !ExplosionsRunning(); f++) AirPlaneAndBombs(-1, 0, 0, 0);
+        for (int f = 0; f < 27; f++) ExplosionsStep();
+        EXPECT_EQ(GetPixel(Terain, t[0], t[1]), Crater) << t[0];
+    }
 }
 
 TEST_F(Bombs, BlastBloodFliesFromTheSheepAwayFromTheBlast) {

@@ -22,6 +22,7 @@
 #include "shell/Form1.h"
 #include "shell/GameState.h"
 #include "shell/Loading.h"
+#include "support/DrawnText.h"
 #include "support/SoundProbe.h"
 #include "support/TempDir.h"
 #include "worldscores/FTPmod.h"
@@ -147,6 +148,20 @@ TEST(LoadingProgress, TheBarSlidesInWithTheStepsOfAWholeStart) {
     EXPECT_EQ(GetPixel(Field, 150, 287), static_cast<int32_t>(RGB(0, 200, 0)));
     LoadingProgress();  // a step more than a start has stays full
     EXPECT_EQ(barEnd(), 300);
+    FreeSurface(MainLogo);
+    FreeSurface(Loading);
+}
+
+TEST(LoadingProgress, TheLineIsWrittenSmallAndPlainOverTheLogo) {
+    ResetGameState();
+    CreateSurface(Field, 300, 300);
+    Field.FontSize = 20;  // whatever the screen before left behind
+    Field.FontBold = true;
+    CreateSurface(MainLogo, 300, 300);
+    CreateSurface(Loading, 300, 13);
+    LoadingText = "Loading sounds..";
+    LoadingProgress();
+    EXPECT_TRUE(DrawnAs(Field, "Loading sounds..", 4, 272, 8, false, RGB(0xC0, 0xFF, 0xC0)));
     FreeSurface(MainLogo);
     FreeSurface(Loading);
 }
