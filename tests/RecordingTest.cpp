@@ -425,6 +425,9 @@ TEST(RecordingStart, AGamePausedBeforeItsFirstFramePlaysBackTheSame) {
     UseTestClock(true, 5000);  // another machine, whose clock is behind the recorded one
     const ReplayOutcome o = VerifyReplay(data);
     EXPECT_LT(GetTickCount(), 6000u);  // checking a game never waits for its frames
+    // The checked game leaves nothing behind: the player's own settings are back.
+    EXPECT_FALSE(ReplayIsPlaying());
+    EXPECT_EQ(OptRealMovement, 0);
     CreateSurface(Field, 300, 300);
     CreateSurface(Terain, 300, 300);
     CreateSurface(MenuField, 300, 300);
