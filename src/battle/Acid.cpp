@@ -102,7 +102,7 @@ void DrawHeart() {
         }
     if (n == 0) return;
     if (left < 100 && (AcidFrame / 5) % 2) return;  // blinks before it wears off
-    static constexpr int Icon[4] = {2, 1, 0, 2};     // eye, lightning, heart, eye
+    static constexpr int Icon[] = {2, 1, 0, 2};  // eye, lightning, heart, eye
     int cell = Icon[running[(AcidFrame / 33) % n]];
     int x = Units[0].Ammo >= BombCost ? 240 : 270;
     MaskedDraw(Field, x, 270, 30, 30, AcidHearth, cell * 30, 0, cell * 30, 30);

@@ -31,7 +31,7 @@ void NewGame() {
     // The player comes from "DEFAULT". Without that file the game cannot start:
     // the loader has said so, and the menus (and a paused game) stay as they are.
     const Unit previous = Units[0];
-    Units[0] = Unit{};
+    Units[0] = Unit{};  // the file holds no experience: it starts at 0
     if (!LoadUnitFile("DEFAULT")) {
         Units[0] = previous;
         return;
@@ -53,7 +53,6 @@ void NewGame() {
     p.Facing = 270;
     p.X = 140;
     p.Y = 140;
-    p.SpeedXP = p.AccuracyXP = p.RechargeXP = p.Reserved2 = p.MeleeXP = 0;
     LocalDate d = ReplayIsPlaying() ? PlaybackDate() : GetLocalDate();
     char date[16];
     std::snprintf(date, sizeof date, "%04d%02d%02d", d.Year % 10000, d.Month % 100, d.Day % 100);

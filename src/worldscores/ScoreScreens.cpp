@@ -114,7 +114,6 @@ void HighScoresScreen() {
             }
         }
     }
-    MenuClickedY = 0;
     if (!LocalPick.Message.empty()) MenuItem(LocalPick.Message, 30, WatchMessageY, 8, False);
     MaskedDraw(Field, 160, 23, 107, 23, Logo, 0, 0, 0, 24);
     EndScreen();
