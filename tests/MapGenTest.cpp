@@ -61,6 +61,17 @@ TEST(DcEffects, DiffuseReadsWhiteBeyondThePictureAndBlackInTheLastColumn) {
     EXPECT_EQ(GetPixel(dst, 16, 0), RGB(1, 2, 3));                                    // nothing beyond it
 }
 
+TEST(DcEffects, DiffuseSamplesTheBlackLastRowOfTheBuffer) {
+    // Row 39 reaches row 40, the buffer's black border, whenever dy is 0.5 or
+    // more: three pixels in four (the white picture gives the rest).
+    Surface src = Uniform(100, 40, RGB(255, 255, 255));
+    Surface dst = Uniform(100, 41, RGB(1, 2, 3));
+    Diffuse(src, 100, 40, dst, 2);
+    int black = 0;
+    for (int x = 2; x < 98; x++) black += GetPixel(dst, x, 39) == 0;
+    EXPECT_GT(black, 40);
+}
+
 TEST(DcEffects, BlurKeepsUniformAreasAndDarkensTheBorders) {
     Surface s = Uniform(300, 300, RGB(100, 150, 200));
     Blur(s, 300, 300, s, 2);
