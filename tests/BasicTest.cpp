@@ -64,6 +64,8 @@ TEST(Basic, RandomIsSeededAndInRange) {
 
 TEST(Basic, TextHelpers) {
     EXPECT_EQ(Trim("  ab c  "), "ab c");
+    EXPECT_EQ(Trim(""), "");
+    EXPECT_EQ(Trim("x"), "x");
     EXPECT_EQ(Trim(std::string_view("      ", 3)), "");  // blanks only, more of them beyond the text
     EXPECT_EQ(Mid("abcdef", 2, 3), "bcd");
     EXPECT_EQ(Mid("abc", 5, 3), "");

@@ -91,10 +91,9 @@ void RandomizeFrom(uint64_t tick) {
 }
 
 std::string Trim(std::string_view s) {
-    size_t a = 0, b = s.size();
-    while (a < b && s[a] == ' ') a++;
-    while (b > a && s[b - 1] == ' ') b--;
-    return std::string(s.substr(a, b - a));
+    const size_t a = s.find_first_not_of(' ');
+    if (a == std::string_view::npos) return "";
+    return std::string(s.substr(a, s.find_last_not_of(' ') + 1 - a));
 }
 
 std::string Mid(std::string_view s, int start1, int length) {
