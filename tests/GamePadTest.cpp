@@ -175,6 +175,8 @@ TEST(GamePad, InTheMenusTheRightStickMovesTheCursorAndAClicks) {
     Units[0].Y = 60;
     GameRunning = -1;
     UpdateCursor();
+    EXPECT_EQ(CursorX, 100 + 2 * PadMenuSpeed);
+    EXPECT_EQ(CursorY, 100 - 2 * PadMenuSpeed);
     GameRunning = 0;
     UpdateCursor();
     EXPECT_EQ(CursorX, 100 + 2 * PadMenuSpeed);
@@ -211,6 +213,17 @@ TEST(GamePad, InTheMenusTheRightStickMovesTheCursorAndAClicks) {
     UpdateCursor();
     EXPECT_EQ(CursorX, 40);
     EXPECT_EQ(CursorY, 41);
+    // Aiming past a soldier near the far corner stops at the field's last pixel.
+    GameRunning = -1;
+    Units[0].X = Units[0].Y = 280;
+    TestSetPadAxis(PAD_RIGHTX, 32767);
+    TestSetPadAxis(PAD_RIGHTY, 32767);
+    UpdateCursor();
+    EXPECT_EQ(CursorX, 299);
+    EXPECT_EQ(CursorY, 299);
+    GameRunning = 0;
+    TestSetPadAxis(PAD_RIGHTX, 0);
+    TestSetPadAxis(PAD_RIGHTY, 0);
     TestDetachPad();
     ProcessWindowEvents();
 }
