@@ -50,7 +50,7 @@ TEST(ServerFile, ReadsLongValuesPastTheUnitFileColumns) {
 }
 
 TEST(ServerFile, HostileValuesLeaveNoServerSet) {
-    for (const char* host : {"evil.example/x", "user@evil.example", "a b.example", "-x.example", "a..b", "[::1",
+    for (const char* host : {"evil.example/x", "user@evil.example", "a b.example", "-x.example", ".x.example", "x.example-", "a..b", "[::1",
                              "host.example:21", "\x7f"})
         EXPECT_EQ(ParseServerFile(FileWith("FTP HOST", host)).Host, "") << host;
     EXPECT_EQ(ParseServerFile(FileWith("FTP HOST", std::string(300, 'a'))).Host, "");  // never cut to fit
