@@ -175,6 +175,12 @@ TEST(Opponent, EntersFromOutsideWithoutFiring) {
     PlaceUnit(1, -20, 150).BulletRange = 400;
     UpdateUnits();
     EXPECT_EQ(FlyingBulletsOf(1), 0);
+    // Half a pixel in is in (the player straight below: it walks along the edge).
+    BattleReset();
+    PlaceUnit(0, 0.5f, 150);
+    PlaceUnit(1, 0.5f, 100).BulletRange = 400;
+    UpdateUnits();
+    EXPECT_EQ(FlyingBulletsOf(1), 2);  // 20 bullets: a double shot
 }
 
 TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
