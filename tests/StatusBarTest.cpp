@@ -178,6 +178,11 @@ TEST_F(Status, TheScoreLineNamesThePlaceAheadUnlessItIsOff) {
     EXPECT_EQ(ScoreLine(), "Score: 450   Ahead: #6  500");
     EXPECT_TRUE(DrawnAs(Field, ScoreLine(), 5, 3, 8, false, RGB(255, 255, 255)));
     EXPECT_EQ(UnitDied, 0);
+    // Two games of that score: the higher place, which beating the score takes.
+    TopScores[6].Score = "500";
+    UnitDied = -1;
+    ScoreInfoLine();
+    EXPECT_EQ(ScoreLine(), "Score: 450   Ahead: #6  500");
     HitScore = 2000;
     UnitDied = -1;
     OptScoreInfo = 8;
