@@ -348,13 +348,14 @@ TEST(MoveBullets, SheepLoseThirtyAndUpToFortyNineMore) {
 }
 
 TEST(UnitDeathCheck, EachCorpseVariantWithItsOwnMaskAndACrateWithTheAmmunition) {
-    // Variant k: a colour of its own with one hole at (k + 1, k + 1) of its cell.
+    // Variant k: a colour of its own with one hole at (k + 1, k + 1) of its cell,
+    // and its first column see-through (white in the mask, so a slip paints it).
     const COLORREF colour[4] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200), RGB(200, 200, 0)};
     CreateSurface(Dead, 40, 80, 0);
     for (int k = 0; k < 4; k++)
         for (int y = 0; y < 20; y++)
             for (int x = 0; x < 20; x++) {
-                const bool hole = x == k + 1 && y == k + 1;
+                const bool hole = (x == k + 1 && y == k + 1) || x == 0;
                 SetPixel(Dead, x, 20 * k + y, hole ? 0 : colour[k]);
                 SetPixel(Dead, 20 + x, 20 * k + y, hole ? RGB(255, 255, 255) : 0);
             }
@@ -383,6 +384,7 @@ TEST(UnitDeathCheck, EachCorpseVariantWithItsOwnMaskAndACrateWithTheAmmunition) 
         }
         seen[k] = true;
         EXPECT_EQ(GetPixel(Terain, 80, 91), static_cast<int32_t>(RGB(10, 20, 30)));  // 20 wide
+        EXPECT_EQ(GetPixel(Terain, 60, 91), static_cast<int32_t>(RGB(10, 20, 30)));
         for (int j = 0; j < 4; j++)
             EXPECT_EQ(GetPixel(Terain, 60 + j + 1, 81 + j + 1),
                       static_cast<int32_t>(j == k ? RGB(10, 20, 30) : colour[k]));
