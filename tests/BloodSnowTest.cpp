@@ -140,7 +140,8 @@ TEST_F(BloodSnow, TheSnowLevelFollowsTheBulletSpeedExperience) {
     EXPECT_EQ(SnowLevel(), 101);
     Units[0].SpeedXP = -5;  // a hand-edited player file
     EXPECT_EQ(SnowLevel(), 101);
-    Units[0].SpeedXP = 0;
+    Units[0].SpeedXP = 101;
+    EXPECT_EQ(SnowLevel(), MaxSnow);
     Units[0].SpeedXP = 100;
     SnowStep();
     EXPECT_EQ(SnowFlakes(), MaxSnow);
@@ -170,6 +171,47 @@ TEST_F(BloodSnow, AFreshSkyIsFullOfWhiteAndLightGreyFlakesAndNothingSettles) {
     EXPECT_LE(flakes, 101);
     for (int f = 0; f < 400; f++) SnowStep();
     EXPECT_EQ(Stained(0, 300), 0);
+}
+
+TEST_F(BloodSnow, FlakesFallSwayBothWaysInASlowWindAndComeBackFromJustAboveTheTop) {
+    // 101 flakes; each frame every one falls 0.4 .. 1.2 and drifts with the
+    // common wind plus a sway of its own under 0.15 either way.
+    std::vector<float> x(101), y(101);
+    SnowStep();
+    float lowestEntry = 0, lastWind = 0;
+    int left = 0, right = 0;
+    for (int f = 2; f <= 400; f++) {
+        for (int i = 0; i < 101; i++) ASSERT_TRUE(SnowFlakeAt(i, x[i], y[i]));
+        SnowStep();
+        double drift = 0;
+        for (int i = 0; i < 101; i++) {
+            float nx, ny;
+            ASSERT_TRUE(SnowFlakeAt(i, nx, ny));
+            float dx = nx - x[i];
+            if (dx > 150) dx -= 300;  // wrapped round the sides
+            if (dx < -150) dx += 300;
+            if (ny < y[i]) {  // left the bottom: back from up to 20 above the top
+                lowestEntry = std::min(lowestEntry, ny);
+                EXPECT_LE(ny, 1.2f);
+                continue;
+            }
+            EXPECT_GE(ny - y[i], 0.4f - 1e-4f);
+            EXPECT_LE(ny - y[i], 1.2f + 1e-4f);
+            drift += dx;
+            if (f == 2) (dx < 0 ? left : right)++;
+        }
+        const float wind = static_cast<float>(drift / 101);  // the sways about cancel out
+        if (f > 2) {
+            EXPECT_NEAR(wind, lastWind, 0.03f) << f;  // a slow wind
+        }
+        if (f == 120) {
+            EXPECT_GT(wind, 0.2f);  // blowing by then
+        }
+        lastWind = wind;
+    }
+    EXPECT_GT(left, 20);
+    EXPECT_GT(right, 20);
+    EXPECT_LT(lowestEntry, -10);
 }
 
 }  // namespace

@@ -96,6 +96,13 @@ int SnowFlakes() {
     return n;
 }
 
+bool SnowFlakeAt(int i, float& x, float& y) {
+    if (i < 0 || i >= MaxSnow || !Flakes[i].Active) return false;
+    x = Flakes[i].X;
+    y = Flakes[i].Y;
+    return true;
+}
+
 void ResetSnow() {
     for (Flake& f : Flakes) f = Flake{};
     SnowFrame = 0;

@@ -8,4 +8,6 @@ constexpr int MaxSnow = 3001;
 int SnowLevel();
 // Flakes in the air now.
 int SnowFlakes();
+// Where flake i is; false when it is not in the air.
+bool SnowFlakeAt(int i, float& x, float& y);
 void ResetSnow();
