@@ -149,6 +149,8 @@ TEST_F(BloodSnow, TheSnowLevelFollowsTheBulletSpeedExperience) {
     for (int f = 0; f < 800; f++) SnowStep();
     EXPECT_LE(SnowFlakes(), 101);
     EXPECT_GT(SnowFlakes(), 80);
+    float x, y;
+    EXPECT_FALSE(SnowFlakeAt(101, x, y));
 
     OptSnow = 8;
     ResetSnow();

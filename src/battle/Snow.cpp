@@ -30,7 +30,6 @@ struct Flake {
 
 Flake Flakes[MaxSnow];
 int SnowFrame;
-int TopFlake;  // flakes at or above this index are all inactive
 constexpr uint32_t FirstWeather = 88172645u;
 uint32_t Weather = FirstWeather;
 
@@ -67,7 +66,6 @@ void SnowStep() {
     const int level = SnowLevel();
     SnowFrame++;
     const float wind = 0.35f * std::sin(SnowFrame * 0.013f);
-    int top = 0;
     for (int i = 0; i < MaxSnow; i++) {
         Flake& f = Flakes[i];
         if (!f.Active) {
@@ -84,15 +82,13 @@ void SnowStep() {
             if (i < level) NewFlake(f, false);
             else continue;
         }
-        top = i + 1;
         SetPixel(Field, static_cast<int>(f.X), static_cast<int>(f.Y), f.Colour);
     }
-    TopFlake = top;
 }
 
 int SnowFlakes() {
     int n = 0;
-    for (int i = 0; i < TopFlake; i++) n += Flakes[i].Active ? 1 : 0;
+    for (const Flake& f : Flakes) n += f.Active ? 1 : 0;
     return n;
 }
 
@@ -106,7 +102,6 @@ bool SnowFlakeAt(int i, float& x, float& y) {
 void ResetSnow() {
     for (Flake& f : Flakes) f = Flake{};
     SnowFrame = 0;
-    TopFlake = 0;
     // Every game's snow falls alike, so a recorded game looks as it did.
     Weather = FirstWeather;
 }
