@@ -56,7 +56,7 @@ std::string TwoDigits(int v) { return (v < 10 ? "0" : "") + StrInt(v); }
 }  // namespace
 
 int SkillSteps(const Unit& p, int skill) {
-    int s = 0;
+    int s;
     switch (skill) {
         case 0: s = IDiv(30 - p.Spread, 3); break;
         case 1: s = 15 - p.Recharge; break;

@@ -106,7 +106,7 @@ void ReleaseInput() {
 
 void ClipCursorToField(bool clip) {
     if (clip) ConfineMouse(FieldOffsetX, FieldOffsetY, 300, 300);
-    else ConfineMouse(0, 0, 0, 0);
+    else FreeMouse();
 }
 
 void UpdateCursor() {

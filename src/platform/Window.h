@@ -71,6 +71,8 @@ void GetMouseInClient(int& x, int& y);
 void MoveMouseInClient(int x, int y);
 // Confines the pointer to a rectangle of the picture; w = 0 frees it.
 void ConfineMouse(int x, int y, int w, int h);
+// Lets the pointer go anywhere again.
+void FreeMouse();
 
 // Fills the 256-byte state with DirectInput scan codes (Escape 1, Enter 28,
 // W 17 ...), non-zero = down. Only keys of the focused window count; Enter

@@ -126,6 +126,8 @@ void ConfineMouse(int x, int y, int w, int h) {
     ApplyConfinement();
 }
 
+void FreeMouse() { ConfineMouse(0, 0, 0, 0); }
+
 void Wnd::ApplyConfinement() {
     if (!Win) return;
     if (Confined.w <= 0) {
