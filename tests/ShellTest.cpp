@@ -392,6 +392,25 @@ TEST(MainLoopPass, TheDebugLineShowsOnTheMenusOnlyWhenSwitchedOn) {
     EXPECT_LE(left, 133);
     EXPECT_GE(top, 2);
     EXPECT_LE(top, 8);
+
+    // Written alike when the score screen has just handed back to the menu.
+    FramePrep();
+    GameRunning = 0;
+    OptAlphaBlend = 8;
+    OptDebugInfo = 0;
+    MemStatus.TotalPhys = 512ull << 20;
+    MemStatus.AvailPhys = 200ull << 20;
+    MenuCode = "HS";
+    TestSetMouse(35, 264);  // on "MAIN MENU"
+    CursorX = 35;
+    CursorY = 264;
+    MouseLeft = -1;
+    MainLoopPass();
+    ASSERT_EQ(MenuCode, "");
+    int differ = 0;
+    for (int y = 0; y < 14; y++)
+        for (int x = 125; x < 300; x++) differ += Field.Pixels[y * 300 + x] != on[y * 300 + x];
+    EXPECT_EQ(differ, 0);
     MemStatus = {};
 }
 
