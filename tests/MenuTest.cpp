@@ -230,6 +230,7 @@ TEST_F(Menu, HelpAndCreditsTitlesAndHeadingsAreBold) {
     CreditsScreen();
     EXPECT_TRUE(drawnAs("ABOUT", 30, 25, 10, true));
     EXPECT_TRUE(drawnAs("Creators of Dorvik :", 30, 80, 10, true));
+    EXPECT_TRUE(drawnAs("Pictures, sounds and music", 30, 120, 8, false));
     endsTheScreen();
     FreeSurface(Logo);
 }
