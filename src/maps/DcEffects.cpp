@@ -12,7 +12,7 @@
 namespace {
 // Channel c, column x (0..W), row y (0..H); column W and row H stay black.
 std::vector<Integer> PixelBuffer;
-int BufW = 0, BufH = 0;
+int BufW, BufH;  // set by ReadPixels
 
 inline Integer& Cell(int c, int x, int y) {
     return PixelBuffer[(static_cast<size_t>(y) * (BufW + 1) + x) * 3 + c];
