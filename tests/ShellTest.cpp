@@ -613,14 +613,18 @@ TEST(Shell, TheWindowsEventsReachTheGame) {
     TestPushMouseButton(1, false, 150, 150);
     ProcessWindowEvents();
     EXPECT_EQ(MouseLeft, 0);
-    // A key: W goes on with a paused game.
+    // Keys: W goes on with a paused game; Ctrl let go asks for the next fire mode.
     GameRunning = -1;
     GamePaused = -1;
     TestPushKey("W", true);
+    TestPushKey("Left Ctrl", true);
     ProcessWindowEvents();
     EXPECT_EQ(GamePaused, 0);
+    EXPECT_EQ(FireModeKeyReleased, 0);
     TestPushKey("W", false);
+    TestPushKey("Left Ctrl", false);
     ProcessWindowEvents();
+    EXPECT_EQ(FireModeKeyReleased, -1);
     TestReleaseAllKeys();
     ResetGameState();
     CloseWindow();

@@ -167,9 +167,10 @@ TEST(WindowScale, ThePointerKeepsItsFieldPixelAcrossADisplaySwitch) {
     EXPECT_EQ(pointer(), std::pair(100, 340));
     SetDisplayMode(false);
     EXPECT_EQ(pointer(), std::pair(100, 340));
-    // The field's last pixel is on it; one further right is not.
+    // The field's last pixel is on it; one further right or down is not.
     for (auto [from, to] : {std::pair(std::pair(469, 349), std::pair(299, 299)),
-                            std::pair(std::pair(470, 100), std::pair(470, 100))}) {
+                            std::pair(std::pair(470, 100), std::pair(470, 100)),
+                            std::pair(std::pair(200, 350), std::pair(200, 350))}) {
         SetDisplayMode(true);
         TestSetMouse(from.first, from.second);
         SetDisplayMode(false);
