@@ -348,7 +348,9 @@ TEST(UnitsPass, FootprintsOnlyWithTheOption) {
         printed.push_back(moved(static_cast<float>(dx), static_cast<float>(dy)));
     for (int f = 0; f < 10; f++) UpdateUnits();  // standing: the count runs up again
     printed.push_back(moved(-1, -2));
-    EXPECT_EQ(printed, (std::vector<int>{0, 0, 0, 0, 0, 1, 1}));
+    for (int f = 0; f < 10; f++) UpdateUnits();
+    printed.push_back(moved(0, 6));  // straight down: Y \ 2 grows by 3
+    EXPECT_EQ(printed, (std::vector<int>{0, 0, 0, 0, 0, 1, 1, 1}));
     FreeSurface(Foot);
 }
 
