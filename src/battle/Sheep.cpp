@@ -123,7 +123,7 @@ void SheepStep() {
 
 int SheepCount() {
     int n = 0;
-    for (int i = 0; i < MaxSheep; i++) n += Sheeps[i].Active == -1 ? 1 : 0;
+    for (const Sheep& s : Sheeps) n += s.Active == -1 ? 1 : 0;
     return n;
 }
 

@@ -44,7 +44,7 @@ int RunCount;
 bool Flying;
 Run Current;
 Single PlaneX, PlaneY;
-Integer Released;
+bool Released;
 
 struct Bomb {
     Integer Active;
@@ -65,7 +65,7 @@ Blast Blasts[MaxBlasts];
 void StartRun(const Run& r) {
     Flying = true;
     Current = r;
-    Released = 0;
+    Released = false;
     if (r.Bomb) {
         PlaneX = -40;
         PlaneY = static_cast<Single>(r.TY - 20);
@@ -184,7 +184,7 @@ void AirPlaneAndBombs(Integer update, Integer bombOrder, Integer, Integer waveFl
     if (Flying) {
         PlaneX += 5;
         if (Current.Bomb && !Released && PlaneX + 20 >= Current.TX - 30) {
-            Released = -1;
+            Released = true;
             ReleaseBomb();
         }
         if (PlaneX > 300) {
