@@ -45,6 +45,10 @@ TEST_F(NewGameTest, ClearsThePreviousGameAndBuildsThePlayer) {
     GameSeconds = 4;
     FireMode = 3;
     BugerActive = AirPlaneActive = ShakeActive = -1;
+    WaveLeft = 3;  // a game left in the middle of a wave
+    WavePending = -1;
+    WaveSize = 5;
+    WaveTimer = 40;
     HitHistory[9] = 1;  // the last game's training and marks
     HitsInHistory = 3;
     StepCount[7] = LastStepMark[7] = 5;
@@ -63,6 +67,7 @@ TEST_F(NewGameTest, ClearsThePreviousGameAndBuildsThePlayer) {
     StopAllProbeSounds({22, 26});
     EXPECT_EQ(HitHistory[9] + HitsInHistory + StepCount[7] + LastStepMark[7] + CrateBullets[2], 0);
     EXPECT_EQ(HealthPackX[1] + CrateY[1] + BugerX, 0);
+    EXPECT_EQ(WaveLeft | WavePending | WaveSize | WaveTimer, 0);
 
     EXPECT_EQ(GameRunning, -1);
     EXPECT_EQ(GamePaused, 0);
