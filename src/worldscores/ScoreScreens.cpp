@@ -106,7 +106,6 @@ void HighScoresScreen() {
             MenuItem("WATCH GAME", WatchItemX, WatchItemY, 10, True);
             Field.FontBold = false;
             if (MenuClickedY == WatchItemY) {
-                MenuClickedY = 0;
                 if (WatchRecordingFile(LocalPick, file)) {
                     EndScreen();
                     return;
