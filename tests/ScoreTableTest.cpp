@@ -169,6 +169,7 @@ TEST_F(ScoreTable, RecordColumnsAndPaddings) {
     EXPECT_EQ(line, "12345K=0   T=21:45 A=8  R=10 B=9  M=11 MH=360 MA=165 TP=1234 HD=20270131?????????? N=X");
     ScoreRecord back = ParseRecordLine(line);
     EXPECT_EQ(RecordLine(back), line);
+    EXPECT_EQ(ParseRecordLine(line + "  ").Name, "X");  // blanks after a name are padding
 }
 
 TEST(ScoreFileLines, EveryLineEndCountsOnceEmptyLinesToo) {
