@@ -149,6 +149,16 @@ TEST_F(Watch, TheItemShowsOnlyForAPickedEntryWithARecording) {
     EXPECT_FALSE(WatchItemShown());
 }
 
+TEST_F(Watch, TheTenthEntryAloneWithARecordingIsFoundToo) {
+    for (int i = 3; i <= 9; i++) {
+        TopScores[i] = TopScores[2];
+        TopScores[i].Score = std::to_string(100 - 5 * i) + "  ";
+        TopScores[i].Name = std::string(1, char('A' + i));
+    }
+    SaveRecording(9, RecordedGame());
+    EXPECT_TRUE(WatchItemShown());
+}
+
 // The entry picked for the player stays picked: a better game with a
 // recording coming in above it does not take the pick away.
 TEST_F(Watch, TheEntryPickedForThePlayerStaysPicked) {
