@@ -72,7 +72,8 @@ void StatusBarStep() {
 void KillEvent() {
     if (OptKillsInRow != 0) return;
     uint64_t now = BattleTick();
-    if (InRow > 0 && now - LastKillTick <= StreakWindowMs) InRow++;
+    // A first kill counts up from 0 to 1 as well.
+    if (now - LastKillTick <= StreakWindowMs) InRow++;
     else InRow = 1;
     LastKillTick = now;
     if (InRow >= 2) {
