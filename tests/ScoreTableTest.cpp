@@ -102,6 +102,10 @@ TEST_F(ScoreTable, BeatingOnlyTheOverflowEntryShowsTheScreenAndChangesNothing) {
     EXPECT_EQ(EnteringName, False);
     EXPECT_TRUE(Sounds.empty());
     EXPECT_EQ(Lines(), before);
+    MenuCode.clear();
+    EnterScore(30);  // not even the overflow entry beaten: no screen at all
+    EXPECT_EQ(MenuCode, "");
+    EXPECT_EQ(Lines(), before);
 }
 
 TEST_F(ScoreTable, FirstGameOnAnEmptyTableAndZeroScores) {
