@@ -89,7 +89,7 @@ Integer DirectionAndDistance(double x1, double y1, double x2, double y2) {
         if (y2 > y1 && x2 < x1) dir = static_cast<Integer>(a + 90);
         else if (y2 > y1 && x2 > x1) dir = static_cast<Integer>(90 - a);
         else if (y2 < y1 && x2 < x1) dir = static_cast<Integer>(270 - a);
-        else if (y2 < y1 && x2 > x1) dir = static_cast<Integer>(a + 270);
+        else dir = static_cast<Integer>(a + 270);  // up and to the right
     }
     // Equal points: the division fails and the previous direction stands.
     LastDirection = dir;
