@@ -253,6 +253,17 @@ TEST(UnitsCrates, CrateFillsToTheLimitAndKeepsTheRest) {
     UpdateUnits();
     EXPECT_EQ(p.Ammo, 15);
     EXPECT_EQ(CrateBullets[2], 35);
+    // A single bullet left shows as well.
+    CreateSurface(Field, 300, 300);
+    Field.TextColour = RGB(255, 255, 255);
+    p.Ammo = 14;
+    CrateBullets[2] = 2;
+    UpdateUnits();
+    EXPECT_EQ(CrateBullets[2], 1);
+    if (TextWidth(Field, "1") > 0) {
+        EXPECT_TRUE(DrawnAs(Field, "1", 106, 117, 7, false, RGB(255, 255, 255)));
+    }
+    Field.TextColour = 0;
 
     // A crate with less than the room left is emptied and gone, heard where
     // it is taken.
