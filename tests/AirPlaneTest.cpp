@@ -153,6 +153,22 @@ TEST_F(Bombs, BlastBloodFliesFromTheSheepAwayFromTheBlast) {
     EXPECT_GT(stains, 5);
 }
 
+TEST_F(Bombs, BlastBloodFliesFromTheUnitsMiddleAwayFromTheBlast) {
+    Dummy(1, 140, 130);  // its middle (150, 140), 20 below the blast
+    StartExplosion(150, 120);
+    for (int f = 0; f < 9; f++) ExplosionsStep();
+    for (int f = 0; f < 25; f++) BloodStep();
+    int stains = 0;
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) {
+            const int32_t c = GetPixel(Terain, x, y);
+            if (((c >> 8) & 0xFF) != 0) continue;  // grass or crater
+            stains++;
+            EXPECT_GE(y, 137) << x;
+        }
+    EXPECT_GT(stains, 5);
+}
+
 TEST_F(Bombs, ThePlaneFliesFivePixelsAFrameAndTheBombLandsSixFramesAfterRelease) {
     TempGameDir dir;
     LoadProbeSounds({9, 21});
