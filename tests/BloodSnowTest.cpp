@@ -136,6 +136,15 @@ TEST_F(BloodSnow, ASprayFansEvenlyAroundItsDirectionAndIsTheSameAFullTurnLaterAn
     EXPECT_GT(Stained(0, 150), Stained(151, 300) * 2 / 3);
 }
 
+TEST_F(BloodSnow, AFullPoolOverwritesItsOldestDropsAndCountsEachDropOnce) {
+    SpawnBlood(150, 150, MaxBlood, 0, 3);
+    for (int f = 0; f < 4; f++) BloodStep();  // the shortest-lived drops are one frame from landing
+    SpawnBlood(150, 150, MaxBlood, 0, 3);
+    EXPECT_EQ(BloodInFlight(), MaxBlood);
+    for (int f = 0; f < 25; f++) BloodStep();
+    EXPECT_EQ(BloodInFlight(), 0);
+}
+
 TEST_F(BloodSnow, TheSnowLevelFollowsTheBulletSpeedExperience) {
     EXPECT_EQ(SnowLevel(), 101);
     Units[0].SpeedXP = -5;  // a hand-edited player file
