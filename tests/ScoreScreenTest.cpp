@@ -141,6 +141,20 @@ TEST_F(ScoreScreen, NameEntryRunsOnTheScreenUntilEnter) {
     EXPECT_EQ(EnteringName, False);
     EXPECT_EQ(MenuCode, "HS");
     EXPECT_TRUE(FileExistsOnDisk(Dir + "/AtopDv118.dvk"));
+    EXPECT_TRUE(IsPicked(LocalPick, TopScores[3]));  // the game just named, ready to watch
+    TestSetKey(DIK_RETURN, false);
+    // The tenth place too.
+    EnteringName = True;
+    NewEntryIndex = 9;
+    TopScores[9].Score = "10   ";
+    YourNameTextInput("ten");
+    HighScoresScreen();
+    TestSetKey(DIK_RETURN, true);
+    HighScoresScreen();
+    TestSetKey(DIK_RETURN, false);
+    EXPECT_EQ(EnteringName, False);
+    EXPECT_TRUE(IsPicked(LocalPick, TopScores[9]));
+    PickEntry(LocalPick, nullptr);
 }
 
 TEST_F(ScoreScreen, WorldScoresItemOpensTheWorldTableWhenNoNameIsTyped) {
