@@ -191,6 +191,9 @@ TEST(ScoreFileLines, EveryLineEndCountsOnceEmptyLinesToo) {
     pos = 0;
     EXPECT_EQ(NextTextLine(cut, pos), "c");
     EXPECT_EQ(pos, 2u);
+    pos = 0;
+    EXPECT_EQ(NextTextLine("c\r\n", pos), "c");  // a CR LF that ends the data is one line end
+    EXPECT_EQ(pos, 3u);
 }
 
 TEST_F(ScoreTable, EachPlaceHasItsFanfare) {
