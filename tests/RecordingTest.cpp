@@ -323,6 +323,25 @@ TEST(RecordingLimits, AGameLeftPausedForDaysIsNotRecorded) {
     GameRunning = 0;
 }
 
+// The effects' own draws start from the battle's seed as the recording
+// begins, whatever the menus drew before: a watched game looks as it was.
+TEST(RecordingStart, TheEffectsStartAlikeWhateverTheMenusDrew) {
+    TempGameDir dir;
+    WriteUnitFiles(dir);
+    std::vector<float> next;
+    for (int menuDraws : {3, 8}) {
+        BattleReset(7);
+        GameRunning = 0;
+        NewGame();
+        for (int i = 0; i < menuDraws; i++) EffectRnd();
+        FrameStep();
+        next.push_back(EffectRnd());
+        ReplayState = ReplayMode::Off;
+        GameRunning = 0;
+    }
+    EXPECT_EQ(next[0], next[1]);
+}
+
 TEST(RecordingInput, EveryInputAFrameHoldsIsRecordedAndGivenBack) {
     TempGameDir dir;
     WriteUnitFiles(dir);
