@@ -181,6 +181,13 @@ TEST(Opponent, EntersFromOutsideWithoutFiring) {
     PlaceUnit(1, 0.5f, 100).BulletRange = 400;
     UpdateUnits();
     EXPECT_EQ(FlyingBulletsOf(1), 2);  // 20 bullets: a double shot
+    // And y 300 itself, where the push back in leaves one that entered from below.
+    BattleReset();
+    PlaceUnit(0, 100, 250);
+    PlaceUnit(1, 100, 302).BulletRange = 400;
+    UpdateUnits();
+    EXPECT_EQ(Units[1].Y, 300);
+    EXPECT_EQ(FlyingBulletsOf(1), 2);
 }
 
 TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
