@@ -85,8 +85,14 @@ TEST_F(UnitFile, LoaderFillsTheFirstFreeSlot) {
     EXPECT_EQ(u.Recharge, 20);
     EXPECT_EQ(u.X, 33);  // the callers place the unit
 
-    // Every slot taken: 51 and nothing changes.
+    // The last slot is a slot too.
     for (auto& s : Units) s.Active = -1;
+    Units[50].Active = 0;
+    EXPECT_TRUE(LoadUnitFile("LVL1"));
+    EXPECT_EQ(LoadedSlot, 50);
+    EXPECT_EQ(Units[50].UnitName, "Grunt");
+
+    // Every slot taken: 51 and nothing changes.
     Units[50].UnitName = "kept";
     EXPECT_TRUE(LoadUnitFile("LVL1"));
     EXPECT_EQ(LoadedSlot, 51);
