@@ -78,6 +78,8 @@ TEST(ServerFile, OnlyPlainWebAddressesAreAsked) {
         EXPECT_EQ(ParseServerFile(FileWith("VERSION FILE URL", url)).VersionUrl, "") << url;
     EXPECT_EQ(ParseServerFile(FileWith("VERSION FILE URL", "HTTP://a.example:8080/v?x=1")).VersionUrl,
               "HTTP://a.example:8080/v?x=1");
+    EXPECT_EQ(ParseServerFile(FileWith("VERSION FILE URL", "https://[::1]:8443/v")).VersionUrl,
+              "https://[::1]:8443/v");
     // A bad address costs only the version check, not the server.
     EXPECT_NE(ParseServerFile(FileWith("VERSION FILE URL", "file:///x")).Host, "");
 }
