@@ -247,11 +247,7 @@ TEST_F(Bombs, TheCraterIsStampedOnceAtFrameEightAndTheBlastEndsAfterFrame26) {
 
 TEST_F(Bombs, TheWaveFlightCrossesFromTheLeftWithoutBombs) {
     // A plane with checkerboard holes in its mask: the field shows through them.
-    for (int y = 0; y < 40; y++)
-        for (int x = (y + 1) % 2; x < 40; x += 2) {
-            SetPixel(AirPlane, x, y, 0);
-            SetPixel(AirPlane, 40 + x, y, RGB(255, 255, 255));
-        }
+    CheckerboardHoles(AirPlane, 40, 40, 40, 0);
     AirPlaneAndBombs(0, 0, 0, -1);
     EXPECT_EQ(AirPlaneActive, -1);
     CreateSurface(Field, 300, 300, Grass);

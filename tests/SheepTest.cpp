@@ -307,11 +307,7 @@ TEST_F(SheepTest, ARunningSheepSlowsByOneEveryTwentyFramesCountedAfresh) {
 
 TEST_F(SheepTest, DeathLeavesABodyOnlyWhenBloodStays) {
     Sprite(OvcaDead, 17, 16, RGB(255, 255, 255), 0, 16);
-    for (int y = 0; y < 16; y++)  // a mask of holes in a checkerboard: a slip shows
-        for (int x = (y + 1) % 2; x < 17; x += 2) {
-            SetPixel(OvcaDead, x, y, 0);
-            SetPixel(OvcaDead, x, 16 + y, RGB(255, 255, 255));
-        }
+    CheckerboardHoles(OvcaDead, 17, 16, 0, 16);
     SpawnSheep();
     SpawnSheep();
     Sheeps[0].X = Sheeps[1].X = 100;

@@ -18,6 +18,17 @@ inline void Sprite(Surface& s, int w, int h, COLORREF colour, int maskX, int mas
         for (int x = maskX; x < w + maskX; x++) SetPixel(s, x, y, 0);
 }
 
+// Holes in a checkerboard through a Sprite's picture: where (x + y) is odd the
+// mask is white and the picture black, so what lies below shows through and a
+// picture drawn a pixel off shows at once.
+inline void CheckerboardHoles(Surface& s, int w, int h, int maskX, int maskY) {
+    for (int y = 0; y < h; y++)
+        for (int x = (y + 1) % 2; x < w; x += 2) {
+            SetPixel(s, x, y, 0);
+            SetPixel(s, maskX + x, maskY + y, RGB(255, 255, 255));
+        }
+}
+
 struct Battlefield : ::testing::Test {
     void SetUp() override {
         ResetGameState();
