@@ -290,6 +290,9 @@ TEST_F(Watch, RecordingsThatCannotPlaySayWhy) {
         ClickWatch();
         EXPECT_EQ(GameRunning, 0) << line;
         EXPECT_EQ(ItemAt(32, WatchMessageY + 5), line);
+        CreateSurface(Field, 300, 300);
+        ItemAt(-1000, -1000);  // plain navy print under the bold item
+        EXPECT_TRUE(DrawnAs(Field, line, 30, WatchMessageY, 8, false, RGB(0, 0, 0x80))) << line;
         PickRow(0);  // another entry: the line goes
         EXPECT_EQ(ItemAt(32, WatchMessageY + 5), "") << line;
     }
