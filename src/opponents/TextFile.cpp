@@ -58,10 +58,17 @@ bool ReadUnitFileKey(const std::string& folder, const std::string& name, const s
 
 std::vector<std::string> UnitFileLines(std::string_view data) { return TextLinesUntil(data, "END", UnitFileLineLimit); }
 
-void LoadUnitLines(const std::vector<std::string>& lines) {
+namespace {
+// The first free unit slot into LoadedSlot; past the last slot when all are taken.
+bool FindFreeSlot() {
     for (LoadedSlot = 0; LoadedSlot <= MaxUnit; LoadedSlot++)
-        if (Units[LoadedSlot].Active == 0) break;
-    if (LoadedSlot > MaxUnit) return;
+        if (Units[LoadedSlot].Active == 0) return true;
+    return false;
+}
+}  // namespace
+
+void LoadUnitLines(const std::vector<std::string>& lines) {
+    if (!FindFreeSlot()) return;
     Unit& u = Units[LoadedSlot];
     FindKey(lines, "NA");
     u.UnitName = UnitFileValue;
@@ -87,9 +94,7 @@ void LoadUnitLines(const std::vector<std::string>& lines) {
 void SetUnitFileSource(const std::vector<std::pair<std::string, std::string>>* source) { UnitFileSource = source; }
 
 bool LoadUnitFile(const std::string& name) {
-    for (LoadedSlot = 0; LoadedSlot <= MaxUnit; LoadedSlot++)
-        if (Units[LoadedSlot].Active == 0) break;
-    if (LoadedSlot > MaxUnit) return true;
+    if (!FindFreeSlot()) return true;
 
     if (UnitFileSource) {
         for (const auto& [file, text] : *UnitFileSource) {
