@@ -159,10 +159,7 @@ void SpawnTick() {
     if (GamePaused != 0) return;
     if (Units[0].Active == 0) EndOfGame();
 
-    int sheep = 0;
-    for (int s = 0; s <= 20; s++)
-        if (Sheeps[s].Active == -1) sheep++;
-    if (GameMinutes < 21 && sheep < 2 * GameMinutes) SpawnSheep();
+    if (GameMinutes < 21 && SheepCount() < 2 * GameMinutes) SpawnSheep();
 
     if (WaveLeft <= 0 && WaveTimer <= 0 && AliveCount > SpawnCap(GameMinutes)) return;
 
