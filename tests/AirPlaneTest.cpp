@@ -164,6 +164,12 @@ TEST_F(Bombs, BlastBloodFliesFromTheUnitsMiddleAwayFromTheBlast) {
     const auto stains = Stains();
     for (auto [x, y] : stains) EXPECT_GE(y, 137) << x;
     EXPECT_GT(stains.size(), 5u);
+    // Exactly twenty drops thrown hard straight away from the blast.
+    CreateSurface(Terain, 300, 300, Grass);
+    ResetBlood();
+    SpawnBlood(150, 140, 20, DirectionAndDistance(150, 120, 150, 140), 6);
+    for (int f = 0; f < 25; f++) BloodStep();
+    EXPECT_EQ(Stains(), stains);
 }
 
 TEST_F(Bombs, ThePlaneFliesFivePixelsAFrameAndTheBombLandsSixFramesAfterRelease) {
