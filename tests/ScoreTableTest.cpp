@@ -397,6 +397,15 @@ TEST_F(ScoreTable, DamagedFileIsKeptAsABackupBeforeTheRestore) {
     ReadScoreFile();
     EXPECT_EQ(Bytes(File()), "x");
     EXPECT_EQ(Bytes(File() + ".bak3"), "x");
+
+    // A damaged template is copied once; its copy is not kept as the player's.
+    Put(Dir + "/OtherFiles/Temp.txt", "bad template");
+    Put(File(), "y");
+    ScoreReadCounter = 0;
+    ReadScoreFile();
+    EXPECT_EQ(Bytes(File()), "bad template");
+    EXPECT_EQ(Bytes(File() + ".bak4"), "y");
+    EXPECT_FALSE(FileExistsOnDisk(File() + ".bak5"));
 }
 
 TEST_F(ScoreTable, FileIsReadOnlyEveryTenThousandCalls) {
