@@ -339,8 +339,11 @@ TEST_F(Watch, AWorldEntryIsFetchedFromTheScoreServer) {
 TEST(StatusBackground, IsThePictureAsLoaded) {
     TempGameDir dir;
     ResetGameState();
-    CreateSurface(StatusField, 300, 78, RGB(9, 9, 9));
-    ASSERT_TRUE(SaveBmpFile(dir.File("Pictures/StatusBar.jpg"), StatusField));
+    Surface picture;  // a shade per row, so a picture a row off shows
+    CreateSurface(picture, 300, 78);
+    for (int y = 0; y < 78; y++)
+        for (int x = 0; x < 300; x++) SetPixel(picture, x, y, RGB(9, 3 * y, 9));
+    ASSERT_TRUE(SaveBmpFile(dir.File("Pictures/StatusBar.jpg"), picture));
     CreateSurface(Field, 300, 300);
     CreateSurface(Terain, 300, 300);
     LoadPictures();
@@ -348,7 +351,7 @@ TEST(StatusBackground, IsThePictureAsLoaded) {
     DrawStatusBar();
     int panel = 0;  // pixels of the panel's " Time=00:14" at (220, 63)
     for (int x = 220; x < 300; x++)
-        for (int y = 63; y < 78; y++) panel += GetPixel(StatusField, x, y) != static_cast<int32_t>(RGB(9, 9, 9));
+        for (int y = 63; y < 78; y++) panel += GetPixel(StatusField, x, y) != GetPixel(picture, x, y);
     EXPECT_EQ(panel, 0);
     FreePictures();
 }

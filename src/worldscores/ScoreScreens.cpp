@@ -15,11 +15,14 @@
 namespace {
 // The status bar's own background, which clearing StatusField brings back.
 void ClearStatusField() {
+    // Read once per game folder, not every frame.
     static Surface Background;
-    static bool Tried = false;
-    if (!Tried) {
-        Tried = true;
-        LoadPictureFile(GamePath("\\Pictures\\StatusBar.jpg"), Background);
+    static std::string LoadedFrom;
+    const std::string path = GamePath("\\Pictures\\StatusBar.jpg");
+    if (path != LoadedFrom) {
+        LoadedFrom = path;
+        Background = Surface{};
+        LoadPictureFile(path, Background);
     }
     if (StatusField.Width == 0) CreateSurface(StatusField, 300, 78);
     if (Background.Width > 0) BitBlt(StatusField, 0, 0, StatusField.Width, StatusField.Height, Background, 0, 0, SRCCOPY);
