@@ -348,6 +348,10 @@ TEST(StatusBackground, IsThePictureAsLoaded) {
     CreateSurface(Terain, 300, 300);
     LoadPictures();
     EntryDetailsOf(ScoreRecord{"54   ", "2  ", "00:14", "1 ", "1 ", "1 ", "1 ", "90 ", "15 ", "3    ", "20260101", "A"});
+    int gap = 0;  // between the ammo and accuracy bars the picture shows as it is
+    for (int y = 21; y < 25; y++)
+        for (int x = 0; x < 300; x++) gap += GetPixel(StatusField, x, y) == GetPixel(picture, x, y);
+    EXPECT_EQ(gap, 4 * 300);
     DrawStatusBar();
     int panel = 0;  // pixels of the panel's " Time=00:14" at (220, 63)
     for (int x = 220; x < 300; x++)
