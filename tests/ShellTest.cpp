@@ -601,6 +601,7 @@ TEST(Shell, TheWindowsEventsReachTheGame) {
     YourName.clear();
     for (Integer entering : {False, True}) {
         EnteringName = entering;
+        ReadKeyboard();  // the window takes typed text only now
         TestPushText(entering ? "ab" : "x");
         ProcessWindowEvents();
     }
