@@ -206,7 +206,7 @@ void TestPushQuit() {
 }
 
 void TestPushText(const char* utf8) {
-    if (!Win) return;
+    if (!Win || !SDL_IsTextInputActive()) return;  // as typing does: no text while text input is off
     SDL_Event e{};
     e.type = SDL_TEXTINPUT;
     e.text.windowID = SDL_GetWindowID(Win);
