@@ -141,7 +141,9 @@ TEST_F(SheepTest, AtAnEdgeTheHeadingIsMirroredBackIn) {
                    // Past one edge only: the other axis keeps its heading, even on its own edge.
                    Case{0, -1, 225, 135}, Case{-1, 0, 225, 315}, Case{277, -1, 300, 60}, Case{-1, 284, 135, 45},
                    // A grazing sheep at an edge walks in towards the middle.
-                   Case{-1, -1, -1, 46}, Case{280, 290, -1, 226}, Case{280, 108, -1, 166}, Case{280, 126, -1, 174}}) {
+                   Case{-1, -1, -1, 46}, Case{280, 290, -1, 226}, Case{280, 108, -1, 166}, Case{280, 126, -1, 174},
+                   // but not yet on the edge itself.
+                   Case{0, 0, -1, -1}, Case{277, 284, -1, -1}}) {
         ResetSheep();
         SpawnSheep();
         Sheep& s = Sheeps[0];
