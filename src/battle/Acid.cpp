@@ -24,6 +24,7 @@
 #include "battle/Acid.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "graphics/WorkWithMemory.h"
 #include "opponents/AirPlane.h"
@@ -148,12 +149,9 @@ void AcidStep() {
 
 void ResetAcid() {
     bool beating = AnyEffect();
-    for (int i = 0; i < 5; i++) {
-        AcidActive[i] = AcidKind[i] = 0;
-        AcidX[i] = AcidY[i] = 0;
-        AcidAge[i] = 0;
-    }
-    for (auto& t : BoostTimers) t = 0;
+    auto clear = [](auto& all) { std::fill(std::begin(all), std::end(all), 0); };
+    clear(AcidActive), clear(AcidKind), clear(AcidX), clear(AcidY), clear(AcidAge);
+    clear(BoostTimers);
     AcidCounter = AcidFrame = 0;
     LabelTimer = 0;
     if (beating) StopSound(36);
