@@ -35,7 +35,7 @@ struct PadWindow {
 };
 
 // What a player does, frame by frame: walk up while aiming right, then walk
-// left while firing, pause, wait, resume, and walk down while aiming left.
+// left while firing, pause as the walk goes on, wait, resume, and walk down while aiming left.
 struct Act {
     bool Up, Left, Down, Fire, Pause, Resume;
     int AimX;  // -1 left, 1 right of the soldier, 0 the stick at rest (the mouse still)
@@ -43,7 +43,7 @@ struct Act {
 Act Script(int frame) {
     if (frame < 20) return {true, false, false, false, false, false, 1};
     if (frame < 45) return {false, true, false, true, false, false, 1};
-    if (frame < 47) return {false, false, false, false, true, false, 0};
+    if (frame < 47) return {false, true, false, false, true, false, 0};  // still walking: the pause holds
     if (frame < 60) return {false, false, false, false, false, false, 0};
     if (frame < 62) return {false, false, false, false, false, true, 0};
     return {false, false, true, frame % 10 < 5, false, false, -1};
