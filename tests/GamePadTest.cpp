@@ -43,7 +43,8 @@ struct Act {
 Act Script(int frame) {
     if (frame < 20) return {true, false, false, false, false, false, 1};
     if (frame < 45) return {false, true, false, true, false, false, 1};
-    if (frame < 47) return {false, true, false, false, true, false, 0};  // still walking: the pause holds
+    if (frame < 47) return {false, true, false, false, true, false, 0};
+    if (frame < 49) return {false, true, false, false, false, false, 0};  // walking on: the pause holds
     if (frame < 60) return {false, false, false, false, false, false, 0};
     if (frame < 62) return {false, false, false, false, false, true, 0};
     return {false, false, true, frame % 10 < 5, false, false, -1};
