@@ -141,6 +141,7 @@ TEST(Training, NothingTrainsWhileAMovementKeyIsHeld) {
     EXPECT_EQ(p.MeleeXP, 99);
     TrainMelee(1);
     EXPECT_EQ(p.Melee, 1);
+    EXPECT_EQ(p.MeleeXP, 0);  // a step up, counting from nothing
 }
 
 TEST(Training, EachStepUpSoundsTheLevelUp) {
