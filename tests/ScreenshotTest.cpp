@@ -88,4 +88,11 @@ TEST_F(Screenshot, InsertContinuesAfterExistingPicturesAlsoAfterARestart) {
     PollInsert();
     EXPECT_EQ(ScreenshotNumber, 5);
     EXPECT_TRUE(Exists("Dorvik Pic5.jpg"));
+    // The last number is taken: no more pictures, and the count never wraps.
+    ScreenshotNumber = 32766;
+    PollInsert();
+    PollInsert();
+    EXPECT_EQ(ScreenshotNumber, 32767);
+    EXPECT_TRUE(Exists("Dorvik Pic32767.jpg"));
+    EXPECT_FALSE(Exists("Dorvik Pic-32768.jpg"));
 }
