@@ -115,10 +115,9 @@ void SetMusicVolumes() {
 }
 
 void FreeSounds() {
-    for (int i = 0; i < SoundCount; i++) {
-        if (Loaded) MixerFreeBuffer(Buffers[i]);
-        Buffers[i] = -1;
-    }
+    // The handles are only read while Loaded.
+    if (Loaded)
+        for (int b : Buffers) MixerFreeBuffer(b);
     Loaded = false;
     MixerCloseDevice();
 }
