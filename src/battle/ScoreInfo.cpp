@@ -105,6 +105,5 @@ void ResetScoreInfo() {
     LastKillTick = 0;
     BonusScore = 0;
     UnitDied = 0;
-    ScoreLineText.clear();
-    ScoreLineFrame = 0;
+    ScoreLineText.clear();  // rebuilt on the next frame, which restarts its count
 }
