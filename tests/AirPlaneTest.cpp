@@ -30,6 +30,14 @@ struct Bombs : Battlefield {
                 if (((GetPixel(Terain, x, y) >> 8) & 0xFF) == 0) at.emplace_back(x, y);
         return at;
     }
+    // The stains of a blast's spray: twenty drops thrown hard from (x, y) away from the blast at (bx, by).
+    static std::vector<std::pair<int, int>> BlastSpray(double x, double y, double bx, double by) {
+        CreateSurface(Terain, 300, 300, Grass);
+        ResetBlood();
+        SpawnBlood(x, y, 20, DirectionAndDistance(bx, by, x, y), 6);
+        for (int f = 0; f < 25; f++) BloodStep();
+        return Stains();
+    }
     static Unit& Dummy(int u, Single x, Single y) {
         Units[u].Active = -1;
         Units[u].X = x;
@@ -154,6 +162,7 @@ TEST_F(Bombs, BlastBloodFliesFromTheSheepAwayFromTheBlast) {
     const auto stains = Stains();
     for (auto [x, y] : stains) EXPECT_GE(x, 178) << y;
     EXPECT_GT(stains.size(), 5u);
+    EXPECT_EQ(stains, BlastSpray(181, 150, 150, 150));
 }
 
 TEST_F(Bombs, BlastBloodFliesFromTheUnitsMiddleAwayFromTheBlast) {
@@ -164,12 +173,7 @@ TEST_F(Bombs, BlastBloodFliesFromTheUnitsMiddleAwayFromTheBlast) {
     const auto stains = Stains();
     for (auto [x, y] : stains) EXPECT_GE(y, 137) << x;
     EXPECT_GT(stains.size(), 5u);
-    // Exactly twenty drops thrown hard straight away from the blast.
-    CreateSurface(Terain, 300, 300, Grass);
-    ResetBlood();
-    SpawnBlood(150, 140, 20, DirectionAndDistance(150, 120, 150, 140), 6);
-    for (int f = 0; f < 25; f++) BloodStep();
-    EXPECT_EQ(Stains(), stains);
+    EXPECT_EQ(stains, BlastSpray(150, 140, 150, 120));
 }
 
 TEST_F(Bombs, ThePlaneFliesFivePixelsAFrameAndTheBombLandsSixFramesAfterRelease) {
