@@ -145,11 +145,9 @@ void ClockStep() {
         LastSecondTick = now;
         Fps = FrameCount;
         FrameCount = 0;
-        MaxIdleLoops = 0;
         if (GameRunning == -1 && GamePaused == 0) PerSecondRules();
     }
     FrameCount++;
-    IdleLoops = 0;
     // Sleep until the next frame is due rather than spinning a core.
     BattleWaitUntil(static_cast<uint64_t>(std::max<int64_t>(NextFrameTick, 0)));
     NextFrameTick = static_cast<int64_t>(BattleTick() + 30);

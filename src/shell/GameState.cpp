@@ -63,7 +63,7 @@ Single CrateX[10], CrateY[10];
 Integer CrateBullets[10];
 Single BugerX, BugerY;
 
-Long Fps, FrameCount, IdleLoops, MaxIdleLoops;
+Long Fps, FrameCount;
 int64_t LastSecondTick, NextFrameTick;
 Integer GameSeconds, GameMinutes, SpawnCounter, StillFireSeconds, WaveLeft, WavePending, WaveSize, WaveTimer;
 
@@ -127,7 +127,7 @@ void ResetGameState() {
     for (auto& m : LastStepMark) m = 0;
     for (auto& h : HitHistory) h = 0;
     HitsInHistory = 0;
-    LastSecondTick = Fps = FrameCount = IdleLoops = MaxIdleLoops = NextFrameTick = 0;
+    LastSecondTick = Fps = FrameCount = NextFrameTick = 0;
     GameSeconds = GameMinutes = SpawnCounter = StillFireSeconds = WaveLeft = WavePending = WaveSize = WaveTimer = 0;
     UnitFileValue.clear();
     LoadedSlot = 0;

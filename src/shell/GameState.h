@@ -131,7 +131,7 @@ extern Single CrateX[10], CrateY[10];
 extern Integer CrateBullets[10];
 extern Single BugerX, BugerY;  // top-left of the cleaning creature
 
-extern Long Fps, FrameCount, IdleLoops, MaxIdleLoops;
+extern Long Fps, FrameCount;
 // Milliseconds of the tick count, 64-bit so they never wrap.
 extern int64_t LastSecondTick, NextFrameTick;
 extern Integer GameSeconds, GameMinutes, SpawnCounter, StillFireSeconds, WaveLeft, WavePending, WaveSize,
