@@ -230,6 +230,20 @@ TEST(Melee, CostsPerFrameAndTheAmmunitionHandOver) {
         EXPECT_EQ(MixerGetPan(SoundBuffer(6)), Whole((105 - 1.25) * 10 / 3 * 20 / 7 - 1000));
         FreeSounds();
     }
+    // The opponent bleeds where the push left it, any way around.
+    for (int seed = 1; seed <= 4; seed++) {
+        const auto fight = BloodStains([seed] {
+            BattleReset();
+            PlaceUnit(0, 100, 100);
+            PlaceUnit(1, 105, 100);
+            Randomize(seed);
+            UpdateUnits();
+        });
+        EXPECT_TRUE(fight == BloodStains([seed] {
+            Randomize(seed);
+            SpawnBlood(105 - 1.25, 100, 5, Int(Rnd() * 360), 3);
+        })) << seed;
+    }
     // A player worn down below 1 in the fight dies of it in that frame.
     BattleReset();
     PlaceUnit(0, 100, 100).Health = 1.05f;
