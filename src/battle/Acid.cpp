@@ -85,8 +85,7 @@ void RunEffects() {
             if (p.Health > full) p.Health = full;
         }
         if (BoostTimers[3] > 0 && p.Health > 10) {
-            p.Health -= 3.0f / 33;
-            if (p.Health < 10) p.Health = 10;
+            p.Health = std::max(p.Health - 3.0f / 33, 10.0f);
         }
     }
     for (int k = 0; k < 4; k++)

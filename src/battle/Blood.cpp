@@ -15,6 +15,7 @@
 //   blood options never change the battle's random sequence.
 #include "battle/Blood.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -65,7 +66,7 @@ void Land(const Drop& d) {
 
 void SpawnBlood(double x, double y, int count, double direction, int strength) {
     if (OptBloodFly != 0 && OptBloodStays != 0) return;
-    if (strength < 1) strength = 1;
+    strength = std::max(strength, 1);
     if (CosTable[0] == 0)
         for (int a = 0; a < 360; a++) {
             CosTable[a] = static_cast<float>(std::cos(a * DegToRad));

@@ -55,9 +55,7 @@ void NewFlake(Flake& f, bool anywhere) {
 }  // namespace
 
 int SnowLevel() {
-    int xp = Units[0].SpeedXP;
-    if (xp < 0) xp = 0;
-    if (xp > 100) xp = 100;
+    const int xp = std::clamp<int>(Units[0].SpeedXP, 0, 100);
     return 101 + xp * 29;
 }
 

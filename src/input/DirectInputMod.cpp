@@ -1,5 +1,6 @@
 #include "input/DirectInputMod.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "graphics/Screenshot.h"
@@ -51,9 +52,7 @@ void VolumeChanged() {
 }
 
 void ScrollWorld(int step) {
-    WorldScroll += step;
-    if (WorldScroll < 51) WorldScroll = 51;
-    if (WorldScroll > 175) WorldScroll = 175;
+    WorldScroll = std::clamp(WorldScroll + step, 51.0, 175.0);
     WorldScrollOffset = (WorldScroll - 51) * 90 / 124;
 }
 

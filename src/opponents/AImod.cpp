@@ -1,5 +1,6 @@
 #include "opponents/AImod.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "battle/Blood.h"
@@ -225,7 +226,7 @@ void UpdateUnits() {
 
         Crates(i);
 
-        if (Units[0].Ammo < 0) Units[0].Ammo = 0;
+        Units[0].Ammo = std::max<Integer>(Units[0].Ammo, 0);
 
         if (u.WalkDir < 0) u.WalkDir = static_cast<Integer>(u.WalkDir + 360);
         if (u.WalkDir > 360) u.WalkDir = static_cast<Integer>(u.WalkDir - 360);

@@ -15,6 +15,8 @@
 //   its own phase.
 #include "opponents/Pickups.h"
 
+#include <algorithm>
+
 #include "graphics/WorkWithMemory.h"
 #include "shell/GameState.h"
 
@@ -35,9 +37,7 @@ int DropSlot(const Integer* active, const Long* age) {
 }
 
 Single InField(double v, int size) {
-    if (v < 0) v = 0;
-    if (v > 300 - size) v = 300 - size;
-    return static_cast<Single>(v);
+    return static_cast<Single>(std::clamp(v, 0.0, 300.0 - size));
 }
 
 int GlintCell(int j, int cells) { return static_cast<int>((PickupFrame / 6 + j * 3) % cells); }

@@ -1,5 +1,7 @@
 #include "opponents/Training.h"
 
+#include <algorithm>
+
 #include "shell/GameState.h"
 #include "sound/DirectSoundMod.h"
 
@@ -30,7 +32,7 @@ void TrainAccuracy(Integer hit) {
             p.Spread = static_cast<Integer>(p.Spread - 3);
             LevelUp();
         }
-        if (p.AccuracyXP >= 100) p.AccuracyXP = 100;
+        p.AccuracyXP = std::min<Integer>(p.AccuracyXP, 100);
     }
 }
 
@@ -75,5 +77,5 @@ void TrainMelee(Integer n) {
         LevelUp();
     }
     // At the top level the counter would otherwise run up without end.
-    if (p.MeleeXP > 100) p.MeleeXP = 100;
+    p.MeleeXP = std::min<Integer>(p.MeleeXP, 100);
 }

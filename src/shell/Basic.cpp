@@ -1,5 +1,6 @@
 #include "shell/Basic.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -97,7 +98,7 @@ std::string Trim(std::string_view s) {
 }
 
 std::string Mid(std::string_view s, int start1, int length) {
-    if (start1 < 1) start1 = 1;
+    start1 = std::max(start1, 1);
     size_t start = static_cast<size_t>(start1 - 1);
     if (start >= s.size()) return "";
     if (length < 0) return std::string(s.substr(start));
