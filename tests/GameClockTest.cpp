@@ -342,7 +342,8 @@ TEST_F(ClockFixture, TheEndOfAGameEntersTheScoreOverTheFrozenField) {
     EXPECT_EQ(Trim(TopScores[0].Score), "164");
     EXPECT_EQ(MenuCode, "HS");
     EXPECT_EQ(PlayMinutes, 13);
-    EXPECT_TRUE(Playing(26));  // the menu music again
+    EXPECT_TRUE(Playing(26));  // the menu music again, at its own level
+    EXPECT_EQ(MixerGetVolume(SoundBuffer(26)), -1 - 32 * (100 - MusicVolume));
     // The menu panel at 60 % over the last picture of the field.
     EXPECT_EQ(GetPixel(MenuField, 14, 150), static_cast<int32_t>(RGB(200, 0, 0)));
     const int32_t mid = GetPixel(MenuField, 150, 150);

@@ -207,6 +207,7 @@ TEST_F(Watch, TheRecordedBattlePlaysWhateverThePlayerDoesAndEndsOnTheTable) {
         EXPECT_EQ(GamePaused, 0);
         EndsAsRecorded();
         EXPECT_TRUE(Playing(26));  // the menu music again
+        EXPECT_EQ(MixerGetVolume(SoundBuffer(26)), -1 - 32 * (100 - MusicVolume));
         MixerStop(SoundBuffer(26));
         // Nothing entered or counted: back on the same table.
         EXPECT_EQ(MenuCode, "HS");
