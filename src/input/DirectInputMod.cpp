@@ -30,11 +30,6 @@ constexpr int VK_CONTROL = 17, VK_A = 65, VK_D = 68, VK_Q = 81, VK_S = 83, VK_W 
 
 bool Down(int scanCode) { return KeyState[scanCode] != 0; }
 
-void ResumeGame() {
-    GamePaused = 0;
-    ResumeLoop(22, -100);
-    StopSound(26);
-}
 
 void PauseGame() {
     GamePaused = -1;
@@ -94,6 +89,12 @@ void Field_TextInput(const char* utf8) {
     if (EnteringName == -1) YourNameTextInput(utf8);
 }
 }  // namespace
+
+void ResumeGame() {
+    GamePaused = 0;
+    ResumeLoop(22, -100);
+    StopSound(26);
+}
 
 void CreateKeyboard() { KeyboardReleased = false; }
 

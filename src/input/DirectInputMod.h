@@ -9,6 +9,8 @@ void UpdateCursor();
 // Turns the soldier to the pointer at CursorX, CursorY.
 void FaceThePointer();
 void ReadKeyboard();
+// The paused game goes on: the battle's heartbeat instead of the menu music.
+void ResumeGame();
 // While a recording is watched, once a frame: the watcher's own keys. Escape
 // ends watching (true); volume and screenshot keys work; nothing else of the
 // player reaches the battle.

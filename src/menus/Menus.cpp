@@ -1,6 +1,7 @@
 #include "menus/Menus.h"
 
 #include "graphics/WorkWithMemory.h"
+#include "input/DirectInputMod.h"
 #include "menus/Options.h"
 #include "shell/Form1.h"
 #include "shell/GameState.h"
@@ -71,9 +72,7 @@ void MainMenuScreen() {
     Field.FontBold = true;
     if (GamePaused == -1 && Clicked("RESUME GAME", 25)) {
         MenuClickedY = 0;
-        GamePaused = 0;
-        ResumeLoop(22, -100);
-        StopSound(26);
+        ResumeGame();
     }
     if (Clicked("START NEW GAME", 50)) NewGame();
     if (Clicked("HIGH SCORES", 75)) MenuCode = "HS";
