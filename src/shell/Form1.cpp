@@ -29,8 +29,7 @@ void CreateFormSurfaces() {
     CreateSurface(Terain, 300, 300);
     CreateSurface(MenuField, 300, 300);
     CreateSurface(StatusField, 300, 78);
-    CreateSurface(LoadPicDC, 301, 378);
-    Field.FontSize = 8;
+    CreateSurface(LoadPicDC, 301, 378);  // a fresh surface prints in 8 point
 }
 
 // Saves only ever land in the player's data folder (the game folder itself
