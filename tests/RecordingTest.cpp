@@ -293,6 +293,7 @@ TEST(RecordingFile, RoundTripAndDamage) {
     EXPECT_FALSE(DecodeReplay(other, back, why));
     EXPECT_NE(why.find("version 9.99"), std::string::npos) << why;
     EXPECT_TRUE(DecodeReplay(other, back, why, false)) << why;
+    EXPECT_EQ(why, "");  // no reason left over from the refusal before
     EXPECT_EQ(back.Version, "9.99");
     for (const std::string& bad : {file.substr(0, file.size() - 10), file.substr(0, eol + 1),
                                    std::string("DORVIK REPLAY 2 ") + GameVersion + " 10\n", std::string("hello"),
