@@ -345,8 +345,7 @@ TEST(StatusBackground, IsThePictureAsLoaded) {
     for (int y = 0; y < 78; y++)
         for (int x = 0; x < 300; x++) SetPixel(picture, x, y, RGB(9, 3 * y, 9));
     ASSERT_TRUE(SaveBmpFile(dir.File("Pictures/StatusBar.jpg"), picture));
-    CreateSurface(Field, 300, 300);
-    CreateSurface(Terain, 300, 300);
+    CreateFormSurfaces();
     LoadPictures();
     EntryDetailsOf(ScoreRecord{"54   ", "2  ", "00:14", "1 ", "1 ", "1 ", "1 ", "90 ", "15 ", "3    ", "20260101", "A"});
     int gap = 0;  // between the ammo and accuracy bars the picture shows as it is

@@ -24,7 +24,6 @@ void ClearStatusField() {
         Background = Surface{};
         LoadPictureFile(path, Background);
     }
-    if (StatusField.Width == 0) CreateSurface(StatusField, 300, 78);
     if (Background.Width > 0) BitBlt(StatusField, 0, 0, StatusField.Width, StatusField.Height, Background, 0, 0, SRCCOPY);
     else FillSurface(StatusField, 0);
 }
