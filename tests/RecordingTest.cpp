@@ -459,6 +459,33 @@ TEST(RecordingStart, AGamePausedBeforeItsFirstFramePlaysBackTheSame) {
     MenuCode.clear();
 }
 
+// A recording notes a setting only when it changes in its own game, whatever
+// the game before ended with.
+TEST(RecordingStart, EachRecordingNotesOnlyItsOwnChangesOfTheSettings) {
+    TempGameDir dir;
+    WriteUnitFiles(dir);
+    BattleReset(5);
+    GameRunning = 0;
+    for (Integer changed : {8, 0}) {
+        OptKillsInRow = OptRealMovement = 0;
+        NewGame();
+        FrameStep();
+        OptKillsInRow = changed;
+        FrameStep();
+        FinishRecording(ScoreRecord{});
+        ReplayFrameEnd();
+        ReplayData data;
+        std::string why;
+        ASSERT_TRUE(DecodeReplay(PendingRecording(), data, why)) << why;
+        DropPendingRecording();
+        const auto settings = std::count_if(data.Events.begin(), data.Events.end(),
+                                            [](const ReplayEvent& e) { return e.Kind == ReplayOptionsSet; });
+        EXPECT_EQ(settings, changed ? 1 : 0) << changed;
+    }
+    OptKillsInRow = 0;
+    GameRunning = 0;
+}
+
 namespace {
 // A body written by hand after the layout, so the reader's limits can be
 // tried one value past each.
