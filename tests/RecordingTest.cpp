@@ -191,6 +191,14 @@ TEST_F(Recording, EffectSettingsNeverChangeTheBattle) {
         EXPECT_TRUE(SameGame(Game->Record, o.Record, difference)) << difference;
         EXPECT_EQ(RecordLine(o.Record), RecordLine(outcomes[0].Record));
     }
+    // Cut short, checked right after a whole one: no end of the game is claimed.
+    ReplayData cut = data;
+    cut.Events.resize(cut.Events.size() / 2);
+    cut.Ticks.resize(cut.Ticks.size() / 2);
+    const ReplayOutcome shortened = VerifyReplay(cut);
+    FreshSurfaces();
+    EXPECT_FALSE(shortened.Ended);
+    EXPECT_EQ(shortened.Why, "the recording ends before the game does");
     // An edited input is another game.
     for (auto& e : data.Events)
         if (e.Kind == ReplayFrameEvent && (e.Buttons & ReplayMouseLeft)) e.Buttons &= ~ReplayMouseLeft;
