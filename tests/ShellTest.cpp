@@ -13,6 +13,7 @@
 #include "menus/MenuEffects.h"
 #include "menus/Menus.h"
 #include "menus/Options.h"
+#include "opponents/AirPlane.h"
 #include "opponents/Pickups.h"
 #include "platform/Clock.h"
 #include "platform/GameFolders.h"
@@ -579,12 +580,18 @@ TEST(FrameStep, RunsTheScoreLineAndTheSheep) {
     CreateSurface(Ammo, 9 * AmmoCells, 7, RGB(200, 200, 0));
     SpawnHealthPack(200, 200);
     SpawnCrate(200, 200, 12);
+    CreateSurface(BombIcon, 60, 30, RGB(9, 8, 7));  // an opaque mask on the right
+    for (int y = 0; y < 30; y++)
+        for (int x = 30; x < 60; x++) SetPixel(BombIcon, x, y, 0);
+    Units[0].Ammo = BombCost;
     FrameStep();
     EXPECT_EQ(ScoreLine(), "Score: 40   Ahead: #1  100");
     EXPECT_EQ(s.Timer, 4);  // a frame nearer its next change of mind
     // and the pick-ups
     EXPECT_EQ(GetPixel(Field, Whole(HealthPackX[0]) + 3, Whole(HealthPackY[0]) + 3), RGB(0, 200, 0));
     EXPECT_EQ(GetPixel(Field, Whole(CrateX[0]) + 4, Whole(CrateY[0]) + 3), RGB(200, 200, 0));
+    EXPECT_EQ(GetPixel(Field, 298, 298), RGB(9, 8, 7));  // and the bomb the ammunition buys
+    FreeSurface(BombIcon);
     FreeSurface(Health);
     FreeSurface(Ammo);
     s = Sheep{};
