@@ -294,12 +294,23 @@ TEST(Exchange, SendingPutsTheTableIntoIncomingInOneSession) {
     std::filesystem::create_directories(ReplayFolderPath());
     for (int i : {9, 10}) std::ofstream(ReplayFilePath(entries[i])) << "game " << i;
     SendScores = 0;
-    SynchronizeScores();
-    std::vector<std::string> recordings;
-    for (const std::string& f : FilesIn(login / "incoming"))
-        if (f.ends_with(".dvr")) recordings.push_back(f);
+    auto sentNow = [&login] {  // the recordings one exchange sends
+        for (const std::string& f : FilesIn(login / "incoming")) std::filesystem::remove(login / "incoming" / f);
+        SynchronizeScores();
+        std::vector<std::string> recordings;
+        for (const std::string& f : FilesIn(login / "incoming"))
+            if (f.ends_with(".dvr")) recordings.push_back(f);
+        return recordings;
+    };
+    std::vector<std::string> recordings = sentNow();
     ASSERT_EQ(recordings.size(), 1u);
     EXPECT_NE(recordings[0].find(ReplayKey(entries[9])), std::string::npos) << recordings[0];
+    // Each goes once: the next exchange sends only a new one, the one after none.
+    std::ofstream(ReplayFilePath(entries[8])) << "game 8";
+    recordings = sentNow();
+    ASSERT_EQ(recordings.size(), 1u);
+    EXPECT_NE(recordings[0].find(ReplayKey(entries[8])), std::string::npos) << recordings[0];
+    EXPECT_TRUE(sentNow().empty());
 }
 
 namespace {
