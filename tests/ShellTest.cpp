@@ -780,7 +780,9 @@ TEST(Shell, ShutDownReleasesEverythingAndEndsTheProgram) {
     static int code = -2;
     void (*savedEnd)(int) = EndProcess;
     EndProcess = [](int c) { code = c; };
-    ShutDown();
+    InstallWindowHandlers();
+    TestPushQuit();  // the window is closed
+    ProcessWindowEvents();
     EndProcess = savedEnd;
     EXPECT_EQ(code, 0);
     int x, y, w, h;
