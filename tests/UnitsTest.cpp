@@ -472,7 +472,7 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
     EXPECT_EQ(HealthPackActive[0], -1);
     EXPECT_EQ(me.WalkLeft, 0);
 
-    // A pack 50 to the right; the player far out of range.
+    // A pack 50 below; the player far out of range.
     auto walkAfterPass = [](float health, int ammo, bool crate) {
         BattleReset();
         PlaceUnit(0, 10, 250).BulletSpeed = 10;
@@ -483,13 +483,13 @@ TEST(UnitsPass, PacksHealByThePlayersLevelAndDrawWoundedOrUnarmedOpponents) {
         if (crate) {
             CrateActive[9] = -1, CrateX[9] = 106, CrateY[9] = 47, CrateBullets[9] = 5;  // point (110, 50)
         } else {
-            HealthPackActive[0] = -1, HealthPackX[0] = 157, HealthPackY[0] = 107;  // point (160, 110)
+            HealthPackActive[0] = -1, HealthPackX[0] = 107, HealthPackY[0] = 157;  // point (110, 160)
         }
         UpdateUnits();
         return std::pair<int, float>(o.WalkDir, o.WalkLeft);
     };
     // Wounded is below 3 x the player's BulletSpeed (30), not the opponent's own (9).
-    EXPECT_EQ(walkAfterPass(29, 10, false), (std::pair<int, float>(0, 50)));
+    EXPECT_EQ(walkAfterPass(29, 10, false), (std::pair<int, float>(90, 50)));
     EXPECT_NE(walkAfterPass(30, 10, false).second, 50);
     // Short of bullets is below 8.
     EXPECT_EQ(walkAfterPass(100, 7, true), (std::pair<int, float>(270, 60)));
