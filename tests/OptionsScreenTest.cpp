@@ -8,6 +8,7 @@
 #include "menus/Menus.h"
 #include "platform/Net.h"
 #include "platform/Window.h"
+#include "shell/Form1.h"
 #include "shell/GameState.h"
 #include "support/DrawnText.h"
 #include "support/TempDir.h"
@@ -195,8 +196,8 @@ TEST_F(OptionsScreenTest, FullScreenThatCannotBeSetFallsBackToAWindow) {
     EXPECT_EQ(TestLastMessageBoxText().find("DirectX"), std::string::npos);
     EXPECT_EQ(OptFullScreen, 8);
     EXPECT_EQ(Box(30, 128), Off);
-    EXPECT_EQ(std::tuple(FieldOffsetX, FieldOffsetY, FieldLeft, FieldTop, StatusLeft, StatusTop),
-              std::tuple(0, 0, 0, 0, 0, 301));
+    EXPECT_EQ(FieldOffsetX, 0);
+    EXPECT_EQ(FieldOffsetY, 0);
 }
 
 TEST_F(OptionsScreenTest, FullScreenClickedTwiceSwitchesAndComesBack) {
@@ -211,21 +212,21 @@ TEST_F(OptionsScreenTest, FullScreenClickedTwiceSwitchesAndComesBack) {
     ClickAt(42, 125);
     EXPECT_EQ(OptFullScreen, 0);
     EXPECT_EQ(FileLine(13), " 8 ");  // saved by the click, before the switch
-    EXPECT_EQ(std::tuple(FieldOffsetX, FieldOffsetY, FieldLeft, FieldTop, StatusLeft, StatusTop),
-              std::tuple(170, 50, 170, 50, 170, 351));
+    EXPECT_EQ(FieldOffsetX, 170);
+    EXPECT_EQ(FieldOffsetY, 50);
     EXPECT_EQ(GetWindowCaption(), WindowCaption);  // task bars still name the window
 
     MenuClickedY = 0;
     ClickAt(42, 125);
     EXPECT_EQ(OptFullScreen, 8);
     EXPECT_EQ(FileLine(13), " 0 ");
-    EXPECT_EQ(std::tuple(FieldOffsetX, FieldOffsetY, FieldLeft, FieldTop, StatusLeft, StatusTop),
-              std::tuple(0, 0, 0, 0, 0, 301));
+    EXPECT_EQ(FieldOffsetX, 0);
+    EXPECT_EQ(FieldOffsetY, 0);
     EXPECT_EQ(GetWindowCaption(), WindowCaption);
     EXPECT_EQ(TestMessageBoxCount(), boxes);
     // Back to a window just big enough for the field and the status bar.
     CreateSurface(StatusField, 300, 78);
-    PresentWindow(Field, FieldLeft, FieldTop, StatusField, StatusLeft, StatusTop);
+    PresentForm();
     std::vector<uint32_t> screen;
     int w = 0, h = 0;
     ASSERT_TRUE(TestReadScreen(screen, w, h));

@@ -743,7 +743,7 @@ TEST(Shell, StartUpReadsEverythingAndOpensTheMenus) {
     EXPECT_EQ(std::pair(LoadPicDC.Width, LoadPicDC.Height), std::pair(301, 378));
     EXPECT_EQ(OptSnow, 8);
     EXPECT_EQ(ScoreServerHost, "scores.example.test");
-    EXPECT_EQ(std::tuple(OptFullScreen, FieldLeft, FieldTop), std::tuple(0, 170, 50));
+    EXPECT_EQ(std::tuple(OptFullScreen, FieldOffsetX, FieldOffsetY), std::tuple(0, 170, 50));
     EXPECT_EQ(LoadingSteps(), 87);  // every picture, every sound and the last step
     // The table was read, and nothing of it taken for a new game.
     EXPECT_EQ(TopScores[0].Name, "A");

@@ -11,6 +11,7 @@
 #include "menus/Options.h"
 #include "platform/Files.h"
 #include "platform/Window.h"
+#include "shell/Form1.h"
 #include "shell/GameState.h"
 #include "support/TempDir.h"
 
@@ -42,7 +43,7 @@ struct DummyWindow {
     bool Ok = false;
 };
 
-void Present() { PresentWindow(Field, FieldLeft, FieldTop, StatusField, StatusLeft, StatusTop); }
+void Present() { PresentForm(); }
 }  // namespace
 
 TEST(WindowScale, OpensAtTheLargestScaleThatFitsOrTheRememberedOne) {

@@ -92,10 +92,6 @@ void SetDisplayMode(bool full) {
     // The field's place in the picture; the cursor is measured from it.
     FieldOffsetX = isFull ? 170 : 0;
     FieldOffsetY = isFull ? 50 : 0;
-    FieldLeft = FieldOffsetX;
-    FieldTop = FieldOffsetY;
-    StatusLeft = FieldOffsetX;
-    StatusTop = FieldOffsetY + 301;
     // Task bars and window switchers name the window in either mode.
     SetWindowCaption(WindowCaption);
     SetWindowBackground(isFull ? RGB(0, 0, 0) : PanelColour);

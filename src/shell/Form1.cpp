@@ -145,5 +145,6 @@ void BlendBlit(const Surface& srcDC, int destX, int destY, int destW, int destH,
     AlphaBlend(destDC, destX, destY, destW, destH, srcDC, srcX, srcY, srcW, srcH, alpha);
 }
 
-void PresentForm() { PresentWindow(Field, FieldLeft, FieldTop, StatusField, StatusLeft, StatusTop); }
+// The status bar sits a row below the field, wherever the field lies.
+void PresentForm() { PresentWindow(Field, FieldOffsetX, FieldOffsetY, StatusField, FieldOffsetX, FieldOffsetY + 301); }
 void DoEvents() { ProcessWindowEvents(); }

@@ -16,7 +16,6 @@ Unit Units[MaxUnit + 1];
 Bullet Bullets[MaxBullet + 1];
 
 Surface Field, Terain, MenuField, StatusField, LoadPicDC;
-int FieldLeft = 0, FieldTop = 0, StatusLeft = 0, StatusTop = 301;
 
 Integer GameRunning, GamePaused;
 std::string MenuCode;

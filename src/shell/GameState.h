@@ -64,8 +64,6 @@ extern Surface MenuField;    // menu background
 extern Surface StatusField;  // 300 x 78 status bar below the field
 extern Surface LoadPicDC;    // work surface used while loading and for screenshots
 
-// Where the field and the status bar sit in the window's client area.
-extern int FieldLeft, FieldTop, StatusLeft, StatusTop;
 
 // ---------------------------------------------------- main loop and menus
 
