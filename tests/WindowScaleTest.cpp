@@ -82,6 +82,8 @@ TEST(WindowScale, TheSameFieldPixelAtEveryScaleAndInFullScreen) {
     ASSERT_TRUE(win.Ok) << WindowError();
     const int fx = 217, fy = 33;
     SetPixel(Field, fx, fy, RGB(250, 1, 2));
+    CreateSurface(StatusField, 300, 78);
+    SetPixel(StatusField, 0, 0, RGB(3, 250, 4));
     Units[0].X = 140;
     Units[0].Y = 140;
 
@@ -119,6 +121,8 @@ TEST(WindowScale, TheSameFieldPixelAtEveryScaleAndInFullScreen) {
         ASSERT_EQ(std::pair(sw, sh), std::pair(w, h));
         EXPECT_EQ(px[static_cast<size_t>(wy) * w + wx], RGB(250, 1, 2));
         EXPECT_EQ(px[static_cast<size_t>(oy + fy * n) * w + ox + (fx + 1) * n], RGB(0, 80, 0));
+        // (the status bar a row below the field, at its left edge)
+        EXPECT_EQ(px[static_cast<size_t>(oy + 301 * n + n / 2) * w + ox + n / 2], RGB(3, 250, 4));
         // ... the pointer there is on it ...
         TestWarpMouse(wx, wy);
         UpdateCursor();
