@@ -234,6 +234,15 @@ TEST(ScoreServer, MergesUploadsIntoATableTheGameReads) {
     EXPECT_EQ(WorldScores[3].Name, "Late");
 }
 
+TEST(ScoreServer, AnUnreadableUploadCountCountsFromNothing) {
+    WorldTable t;
+    ASSERT_TRUE(ParseWorldFile("END\r\nmany\r\n01.12.2026\r\n", t));
+    EXPECT_EQ(t.Uploads, 0);
+    ASSERT_TRUE(ParseWorldFile("END\r\n41  \r\n01.12.2026\r\n", t));  // padded, as the game writes it
+    EXPECT_EQ(t.Uploads, 41);
+    EXPECT_EQ(t.LastUpdate, "01.12.2026");
+}
+
 TEST(ScoreServer, ACrashAnywhereIsFinishedByTheNextRun) {
     auto prepare = [](const ServerDir& s) {
         WorldTable full;
