@@ -141,6 +141,13 @@ TEST_F(WorldScreenRows, SliderScrollsNinetyEntries) {
     EXPECT_DOUBLE_EQ(WorldScrollOffset, 0);
     MouseLeft = 0;
     EXPECT_EQ(RowNumber(0), "1.");
+    // The cursor keys move the scroll position: the knob follows it.
+    WorldScroll = 113;
+    WorldScrollOffset = 45;
+    TextAt(150, 150);
+    EXPECT_EQ(SliderKnobY, 113);
+    EXPECT_EQ(WorldScroll, 113);
+    EXPECT_EQ(RowNumber(0), "46.");
 }
 
 TEST_F(WorldScreenRows, ConnectionHintAndSynchronizeOnlyWhenConnected) {
