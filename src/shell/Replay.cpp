@@ -197,11 +197,8 @@ void ReplayFrameEnd() {
 }
 
 const std::string& PendingRecording() { return Pending; }
-std::string PendingRecordingKey() { return PendingKey; }
-void DropPendingRecording() {
-    Pending.clear();
-    PendingKey.clear();
-}
+// Its key is set anew before the next recording is pending.
+void DropPendingRecording() { Pending.clear(); }
 
 std::string ReplayFolderPath() { return ResolveCase(PlayerDataPath() + "/" + ReplayFolderName); }
 std::string ReplayFilePath(const ScoreRecord& entry) {

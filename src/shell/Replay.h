@@ -27,7 +27,6 @@ void FinishRecording(const ScoreRecord& record);  // the game ended with this re
 void ReplayFrameEnd();    // a battle frame is over
 // The last game's recording, kept until its table entry is written.
 const std::string& PendingRecording();
-std::string PendingRecordingKey();
 void DropPendingRecording();
 
 // The folder beside the score table, and an entry's file in it.
