@@ -69,6 +69,7 @@ TEST(ServerFile, HostileValuesLeaveNoServerSet) {
     EXPECT_EQ(ParseServerFile(FileWith("FTP PASSWORD", std::string("pw\0x", 4))).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PASSWORD", "pw\tx")).Host, "");
     EXPECT_EQ(ParseServerFile(FileWith("FTP PORT", "65535")).Port, 65535);
+    EXPECT_EQ(ParseServerFile(FileWith("FTP PORT", "1")).Port, 1);
 }
 
 TEST(ServerFile, OnlyPlainWebAddressesAreAsked) {
