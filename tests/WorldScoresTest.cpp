@@ -293,6 +293,7 @@ TEST(Exchange, SendingPutsTheTableIntoIncomingInOneSession) {
     dir.Write("AtopDv118.dvk", ScoreFileText(entries));
     std::filesystem::create_directories(ReplayFolderPath());
     for (int i : {9, 10}) std::ofstream(ReplayFilePath(entries[i])) << "game " << i;
+    std::ofstream(ReplayFilePath(entries[7])).flush();  // an empty file is no recording
     SendScores = 0;
     auto sentNow = [&login] {  // the recordings one exchange sends
         for (const std::string& f : FilesIn(login / "incoming")) std::filesystem::remove(login / "incoming" / f);
