@@ -50,7 +50,7 @@ void StartUp() {
     SetDisplayMode(OptFullScreen == 0);
     LoadingText = "Loading graphics..";
     LoadPictures();
-    if (TopScores[0].Name.empty()) EnterScore(0);
+    EnterScore(0);  // reads the score table; a score of 0 enters nothing
     LoadingText = "Loading sounds..";
     LoadSounds();
     LoadingText = "Loading DirectInput..";
