@@ -145,6 +145,12 @@ TEST_F(ClockFixture, WaveOfFiveAtMinuteThree) {
         EXPECT_EQ(u.BulletSpeed, 5);  // two levels up from minute 3 for a slow player
         EXPECT_EQ(u.SpriteName, "AiLVL1");
     }
+    // The last slot takes one like any other.
+    for (int i = 1; i < MaxUnit; i++) Units[i].Active = -1;
+    Units[MaxUnit] = Unit{};
+    WaveLeft = 1;
+    SpawnTick();
+    EXPECT_EQ(Units[MaxUnit].SpriteName, "AiLVL1");
     // With every slot taken the rest of a wave is dropped, not waited for.
     for (int i = 1; i <= MaxUnit; i++) Units[i].Active = -1;
     WaveLeft = 5;
