@@ -80,6 +80,14 @@ TEST_F(WorldScreenRows, MarksNewAndOldAgainstTheLastUpdateDay) {
     EXPECT_EQ(WorldMarks[2], 0);
 }
 
+TEST_F(WorldScreenRows, TheRowUnderTheMouseNamesItsPlayerBoldAndItsGamesPlain) {
+    WorldScores[2].Name = "Ada";
+    WorldScores[2].TimesPlayed = "7";
+    EXPECT_EQ(RowNumber(2), "3.");
+    EXPECT_TRUE(DrawnAs(Field, "Ada", 30, 193, 12, true, RGB(0, 0, 0x80)));
+    EXPECT_TRUE(DrawnAs(Field, "Times played: 7", 30, 210, 8, false, RGB(0, 0, 0x80)));
+}
+
 TEST_F(WorldScreenRows, OnlyEntriesAboveZeroAreShown) {
     WorldScores[3].Score = "0    ";
     WorldScores[4].Score = "";
