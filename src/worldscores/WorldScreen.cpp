@@ -108,7 +108,6 @@ void WorldScoresScreen() {
             }
         }
     }
-    MenuClickedY = 0;
     if (!WorldPick.Message.empty()) MenuItem(WorldPick.Message, 30, WatchMessageY, 8, 0);
     MaskedDraw(Field, 160, 30, 107, 23, Logo, 0, 0, 0, 24);
     EndScreen();
