@@ -77,6 +77,13 @@ Long ComputeSkillScore() {
 
 void SetStatusBackground() { CopyPicture(StatusBackground, StatusField); }
 
+void ClearStatusBar() {
+    if (StatusBackground.Width > 0)
+        BitBlt(StatusField, 0, 0, StatusField.Width, StatusField.Height, StatusBackground, 0, 0, SRCCOPY);
+    else
+        FillSurface(StatusField, 0);
+}
+
 void DrawStatusBar() {
     SkillScore = ComputeSkillScore();
     if (StatusField.Width <= 0) return;

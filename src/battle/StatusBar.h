@@ -8,6 +8,8 @@ void DrawStatusBar();
 // Takes StatusField's picture as the bar's background (done when the
 // pictures are loaded; else by the first DrawStatusBar).
 void SetStatusBackground();
+// Puts that background back over StatusField; black while there is none.
+void ClearStatusBar();
 void FireModeIndicator();  // BulletsOut, bombs
 
 // Skill strips: the track starts right of the label; one cell per step.

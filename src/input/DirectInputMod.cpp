@@ -30,7 +30,6 @@ constexpr int VK_CONTROL = 17, VK_A = 65, VK_D = 68, VK_Q = 81, VK_S = 83, VK_W 
 
 bool Down(int scanCode) { return KeyState[scanCode] != 0; }
 
-
 void PauseGame() {
     GamePaused = -1;
     // The frozen battle becomes the menu background.

@@ -64,7 +64,6 @@ extern Surface MenuField;    // menu background
 extern Surface StatusField;  // 300 x 78 status bar below the field
 extern Surface LoadPicDC;    // work surface used while loading and for screenshots
 
-
 // ---------------------------------------------------- main loop and menus
 
 extern Integer GameRunning;

@@ -1,9 +1,9 @@
 #include "worldscores/ScoreScreens.h"
 
+#include "battle/StatusBar.h"
 #include "graphics/WorkWithMemory.h"
 #include "menus/Menus.h"
 #include "platform/Files.h"
-#include "platform/Image.h"
 #include "scores/NameText.h"
 #include "scores/TopScoreList.h"
 #include "shell/GameState.h"
@@ -13,21 +13,6 @@
 #include "worldscores/WatchGame.h"
 
 namespace {
-// The status bar's own background, which clearing StatusField brings back.
-void ClearStatusField() {
-    // Read once per game folder, not every frame.
-    static Surface Background;
-    static std::string LoadedFrom;
-    const std::string path = GamePath("\\Pictures\\StatusBar.jpg");
-    if (path != LoadedFrom) {
-        LoadedFrom = path;
-        Background = Surface{};
-        LoadPictureFile(path, Background);
-    }
-    if (Background.Width > 0) BitBlt(StatusField, 0, 0, StatusField.Width, StatusField.Height, Background, 0, 0, SRCCOPY);
-    else FillSurface(StatusField, 0);
-}
-
 std::string Blanked(std::string text, size_t width) {
     text.resize(width, ' ');
     return text;
@@ -123,7 +108,7 @@ void HighScoresScreen() {
 void EntryDetails(int k) { EntryDetailsOf(TopScores[k]); }
 
 void EntryDetailsOf(const ScoreRecord& e) {
-    ClearStatusField();
+    ClearStatusBar();
     BitBlt(StatusField, 0, 0, 300, 10, StatusHealth, 0, 0, SRCCOPY);
     BitBlt(StatusField, 0, 10, 300, 10, StatusAmmo, 0, 0, SRCCOPY);
     TextOut(StatusField, 150, -2, Blanked("[" + e.MaxHealth + "]", 20));
